@@ -1,0 +1,2 @@
+// Placeholder until implemented.
+int main() { return 2; }

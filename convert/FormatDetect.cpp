@@ -1,0 +1,3 @@
+// Placeholder until implemented.
+#include "convert/FormatDetect.h"
+SubtitleFormat DetectFormat(const std::filesystem::path&) { return FormatUnrecognised; }

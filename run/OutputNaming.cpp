@@ -1,0 +1,64 @@
+#include "run/OutputNaming.h"
+
+#include "text/Unicode.h"
+
+namespace
+{
+bool IsFolderSeparator(char16_t c)
+{
+#ifdef _WIN32
+    return c == u'/' || c == u'\\';
+#else
+    return c == u'/';
+#endif
+}
+
+char16_t FoldAscii(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+            return false;
+    return true;
+}
+}  // namespace
+
+size_t FindExtension(std::u16string_view path)
+{
+    for (size_t i = path.size(); i > 0; --i)
+    {
+        const char16_t c = path[i - 1];
+        if (c == u'.')
+            return i - 1;
+        if (IsFolderSeparator(c))
+            break;
+    }
+    return path.size();
+}
+
+std::u16string MakeOutputName(int32_t nMode, std::u16string_view input)
+{
+    const std::u16string_view path = TrimWhiteSpace(input);
+    if (path.empty())
+        return {};
+    const size_t nExt = FindExtension(path);
+    std::u16string base(path.substr(0, nExt));
+    const std::u16string_view ext = path.substr(nExt);
+    switch (nMode)
+    {
+    case ModeCorrect:
+        return base + u" (fixed).srt";
+    case ModeExtract:
+        return base + (EqualsNoCase(ext, u".txt") ? u" (extracted).txt" : u".txt");
+    case ModeMerge:
+        return base + u" (merged).srt";
+    default:
+        return {};
+    }
+}

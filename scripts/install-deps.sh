@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages Tavrel needs that are not there yet.
+# Usage: install-deps.sh [run|test]
+set -euo pipefail
+
+purpose="${1:-test}"
+packages=(build-essential cmake pkg-config qt6-base-dev fonts-nanum)
+if [[ "$purpose" == test ]]; then
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+sudo=""
+if [[ "$(id -u)" != 0 ]]; then
+  sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// One cue found by the cue scan: the 29-unit time line at m_nTimeLine and
+// the cue text [m_nTextBegin, m_nTextEnd). m_nResume is where the search for
+// the next time line starts, -1 when the scan ends after this cue.
+struct CSrtCue
+{
+    int32_t m_nTimeLine = -1;
+    int32_t m_nTextBegin = 0;
+    int32_t m_nTextEnd = 0;
+    int32_t m_nResume = -1;
+};
+
+// Counts a job can report besides its result (for the command line).
+struct CSrtJobStats
+{
+    int64_t m_nCuesWritten = 0;
+    int64_t m_nCuesWithoutParagraph = 0;  // merge: time lines left over
+    int64_t m_nParagraphsLeft = 0;        // merge: paragraphs left over
+};
+
+// The SRT scanners and the SRT jobs. Holds no data.
+class CSrtProcessor
+{
+public:
+    static constexpr int32_t kTimeLineLength = 29;
+
+    CSrtProcessor() = default;
+    virtual ~CSrtProcessor() = default;
+
+    // Scanners. p must point into a NUL-terminated text.
+    bool IsTimeLine(const char16_t* p) const;
+    int32_t FindTimeLine(const char16_t* pText, int32_t nLength, int32_t nStart) const;
+    int32_t FindBlankLine(const char16_t* pText, int32_t nLength, int32_t nStart) const;
+    bool ParseTimeLine(const char16_t* p, int32_t& nStart, int32_t& nEnd) const;
+    // Writes 29 units and a NUL; pBuffer holds at least 30 units.
+    void FormatTimeLine(char16_t* pBuffer, int32_t nStart, int32_t nEnd) const;
+
+    // The cue scan every SRT reader uses: FirstCue, then NextCue while true.
+    bool FirstCue(const char16_t* pText, int32_t nLength, CSrtCue& cue) const;
+    bool NextCue(const char16_t* pText, int32_t nLength, CSrtCue& cue) const;
+
+    // The SRT cue layout every SRT writer uses: k, CR, time line, CR, text, CR, CR.
+    static void AppendCue(std::u16string& out, int64_t k, std::u16string_view timeLine, std::u16string_view text);
+
+    // OCR repairs of one cue text (lines separated by single CRs).
+    void FixOcrLine(std::u16string& text, int bReplace85, int bFixQuotes, int bFixLetterL,
+                    int bRemoveDigitSpaces) const;
+
+    // Jobs: true when the output was written.
+    bool CorrectSrt(const std::filesystem::path& input, const std::filesystem::path& output, double dFactor,
+                    double dOffset, int bReplace85, int bFixQuotes, int bFixLetterL, int bRemoveDigitSpaces,
+                    int nCodePage, CSrtJobStats* pStats = nullptr) const;
+    bool ExtractText(const std::filesystem::path& input, const std::filesystem::path& output,
+                     CSrtJobStats* pStats = nullptr) const;
+    bool MergeText(const std::filesystem::path& srtPath, const std::filesystem::path& textPath,
+                   const std::filesystem::path& output, CSrtJobStats* pStats = nullptr) const;
+    bool WriteSami(const std::filesystem::path& input, const std::filesystem::path& samiPath,
+                   const std::filesystem::path& utf8SamiPath) const;
+};
+
+// The merge job's text clean-up: every line trimmed and ended by one CR.
+std::u16string CleanText(std::u16string_view text);

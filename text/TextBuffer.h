@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+enum TextEncoding
+{
+    Utf16Le,
+    Ansi,
+    Utf8,
+    Utf8Bom,
+};
+
+// A UTF-16 text whose line breaks are single CRs. Loads any of the four
+// encodings; saves as UTF-8 with a byte-order mark and CR LF line ends.
+class CTextBuffer
+{
+public:
+    CTextBuffer();
+    virtual ~CTextBuffer();
+    CTextBuffer(const CTextBuffer&) = delete;
+    CTextBuffer& operator=(const CTextBuffer&) = delete;
+
+    // Nonzero on success. nCodePage is used for text without a byte-order
+    // mark that is not UTF-8; 0 is the system's legacy code page.
+    int Load(const std::filesystem::path& path, int nCodePage);
+    // Writes the first m_nLength units; an existing file is replaced only
+    // when the whole new file was written.
+    bool Save(const std::filesystem::path& path) const;
+
+    // Replaces the text with a copy of `text`.
+    void Assign(std::u16string_view text);
+    std::u16string_view View() const { return {m_pText ? m_pText : u"", static_cast<size_t>(m_nLength)}; }
+
+    // Save for a text that is not held in a buffer.
+    static bool SaveText(const std::filesystem::path& path, std::u16string_view text);
+
+    int32_t m_nLength;
+    char16_t* m_pText;
+
+private:
+    void Free();
+    static TextEncoding DetectEncoding(const unsigned char* pBytes, int64_t nBytes);
+    static char16_t* Utf8ToUtf16(const unsigned char* pBytes, int64_t nBytes, int64_t* pnUnits);
+    static unsigned char* Utf16ToUtf8(const char16_t* pText, int64_t nUnits, int64_t* pnBytes);
+};

@@ -1,0 +1,170 @@
+#include "text/Unicode.h"
+
+#include <cstdint>
+
+namespace
+{
+constexpr char16_t kReplacement = 0xFFFD;
+
+void AppendCodePoint(std::u16string& out, uint32_t cp)
+{
+    if (cp >= 0x10000)
+    {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    }
+    else
+    {
+        out.push_back(static_cast<char16_t>(cp));
+    }
+}
+
+void AppendUtf8(std::string& out, uint32_t cp)
+{
+    if (cp < 0x80)
+    {
+        out.push_back(static_cast<char>(cp));
+    }
+    else if (cp < 0x800)
+    {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+    else if (cp < 0x10000)
+    {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+    else
+    {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+}  // namespace
+
+std::u16string Utf8ToU16(std::string_view text)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size())
+    {
+        const auto b = static_cast<unsigned char>(text[i]);
+        int nTrail = 0;
+        uint32_t cp = 0;
+        uint32_t nMin = 0;
+        if (b < 0x80)
+        {
+            out.push_back(b);
+            ++i;
+            continue;
+        }
+        if (b >= 0xC2 && b <= 0xDF)
+        {
+            nTrail = 1;
+            cp = b & 0x1F;
+            nMin = 0x80;
+        }
+        else if (b >= 0xE0 && b <= 0xEF)
+        {
+            nTrail = 2;
+            cp = b & 0x0F;
+            nMin = 0x800;
+        }
+        else if (b >= 0xF0 && b <= 0xF4)
+        {
+            nTrail = 3;
+            cp = b & 0x07;
+            nMin = 0x10000;
+        }
+        else
+        {
+            out.push_back(kReplacement);
+            ++i;
+            continue;
+        }
+        size_t j = i + 1;
+        int nSeen = 0;
+        while (nSeen < nTrail && j < text.size() && (static_cast<unsigned char>(text[j]) & 0xC0) == 0x80)
+        {
+            cp = (cp << 6) | (static_cast<unsigned char>(text[j]) & 0x3F);
+            ++j;
+            ++nSeen;
+        }
+        if (nSeen < nTrail || cp < nMin || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        {
+            out.push_back(kReplacement);
+            i = (nSeen < nTrail) ? j : i + 1 + static_cast<size_t>(nTrail);
+            continue;
+        }
+        AppendCodePoint(out, cp);
+        i = j;
+    }
+    return out;
+}
+
+std::string U16ToUtf8(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        uint32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+        {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        }
+        else if (c >= 0xD800 && c <= 0xDFFF)
+        {
+            c = kReplacement;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+std::filesystem::path PathFromU16(std::u16string_view text)
+{
+#ifdef _WIN32
+    return std::filesystem::path(std::wstring(text.begin(), text.end()));
+#else
+    return std::filesystem::path(U16ToUtf8(text));
+#endif
+}
+
+std::u16string PathToU16(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    const std::wstring& s = path.native();
+    return std::u16string(s.begin(), s.end());
+#else
+    return Utf8ToU16(path.native());
+#endif
+}
+
+bool IsWhiteSpace(char16_t c)
+{
+    if ((c >= 0x09 && c <= 0x0D) || c == 0x20)
+        return true;
+    if (c < 0x1680)
+        return false;
+    return c == 0x1680 || (c >= 0x2000 && c <= 0x2006) || (c >= 0x2008 && c <= 0x200A) || c == 0x2028 ||
+           c == 0x2029 || c == 0x205F || c == 0x3000;
+}
+
+std::u16string_view TrimWhiteSpace(std::u16string_view text)
+{
+    size_t b = 0;
+    size_t e = text.size();
+    while (b < e && IsWhiteSpace(text[b]))
+        ++b;
+    while (e > b && IsWhiteSpace(text[e - 1]))
+        --e;
+    return text.substr(b, e - b);
+}
