@@ -1,3 +1,203 @@
-// Placeholder until implemented.
 #include "srt/SrtProcessor.h"
-void CSrtProcessor::FixOcrLine(std::u16string&, int, int, int, int) const {}
+
+#include <string_view>
+
+namespace
+{
+// Prefixes whose small l stands for a capital I.
+// At the start of the text "ln" alone suffices (lnside -> Inside); after a
+// delimiter the rule needs its space, so words like "lnk" are left alone.
+constexpr std::u16string_view kStartPrefixes[] = {
+    u"l ", u"ln", u"l'", u"lt ", u"lt'", u"lsn", u"lf ", u"ls ",
+};
+constexpr std::u16string_view kInnerPrefixes[] = {
+    u"l ", u"l'", u"lt ", u"lt'", u"lsn", u"lf ", u"ls ", u"ln ",
+};
+constexpr std::u16string_view kLetterLDelimiters = u" -.\"'";
+
+struct CWordRule
+{
+    std::u16string_view from;
+    std::u16string_view to;
+};
+
+// Longest first, so that "War lll" does not become "War Ill".
+constexpr CWordRule kWarRules[] = {
+    {u"War lll", u"War III"}, {u"war lll", u"war III"}, {u"War ll", u"War II"},
+    {u"war ll", u"war II"},   {u"War l", u"War I"},     {u"war l", u"war I"},
+};
+
+constexpr char16_t kCr = u'\r';
+
+bool IsAsciiDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+bool IsAsciiLetter(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool StartsWithAt(std::u16string_view text, size_t nAt, std::u16string_view prefix)
+{
+    return text.size() - nAt >= prefix.size() && text.compare(nAt, prefix.size(), prefix) == 0;
+}
+
+// Lines holding only spaces and tags before the first text are joined onto
+// the first line with text. Only CRs are dropped, and only before the first
+// text character, so the text is compacted in place.
+void JoinLeadingNonTextLines(std::u16string& text)
+{
+    const size_t nLastClose = text.rfind(u'>');
+    size_t w = 0;
+    size_t i = 0;
+    while (i < text.size())
+    {
+        const char16_t c = text[i];
+        if (c == u'<')
+        {
+            // A "<" without a closing ">" leaves the rest as it is.
+            if (nLastClose == std::u16string::npos || nLastClose < i)
+                break;
+            const size_t nClose = text.find(u'>', i + 1);
+            while (i <= nClose)
+                text[w++] = text[i++];
+            continue;
+        }
+        if (c != kCr && c != u' ')
+            break;  // first text character: everything from here is kept
+        if (c == u' ')
+            text[w++] = c;
+        ++i;
+    }
+    if (w == i)
+        return;
+    text.erase(w, i - w);
+}
+
+void RemoveTrailingCrs(std::u16string& text)
+{
+    const size_t nKeep = text.find_last_not_of(kCr);
+    text.resize(nKeep == std::u16string::npos ? 0 : nKeep + 1);
+}
+
+void ReplaceNextLine(std::u16string& text)
+{
+    for (char16_t& c : text)
+        if (c == u'\x85')
+            c = u' ';
+}
+
+void ReplaceDoubleApostrophes(std::u16string& text)
+{
+    size_t w = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        if (text[i] == u'\'' && i + 1 < text.size() && text[i + 1] == u'\'')
+        {
+            text[w++] = u'"';
+            ++i;
+        }
+        else
+        {
+            text[w++] = text[i];
+        }
+    }
+    text.resize(w);
+}
+
+// Only the first quote followed by a space is looked at: an opening quote
+// (at the start, or with a partner later on) loses the space after it.
+void RemoveSpaceAfterOpeningQuote(std::u16string& text, char16_t quote)
+{
+    const char16_t pair[] = {quote, u' '};
+    const size_t nAt = text.find(std::u16string_view(pair, 2));
+    if (nAt == std::u16string::npos)
+        return;
+    if (nAt == 0 || text.find(quote, nAt + 1) != std::u16string::npos)
+        text.erase(nAt + 1, 1);
+}
+
+// Deletes a space between a digit and a digit, "-" or "."; the character
+// after a deleted space is tested next, so "1 2 3" becomes "123".
+void RemoveDigitSpaces(std::u16string& text)
+{
+    size_t w = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        const char16_t c = text[i];
+        if (c == u' ' && w > 0 && IsAsciiDigit(text[w - 1]) && i + 1 < text.size())
+        {
+            const char16_t next = text[i + 1];
+            if (IsAsciiDigit(next) || next == u'-' || next == u'.')
+                continue;
+        }
+        text[w++] = c;
+    }
+    text.resize(w);
+}
+
+template <size_t N>
+bool StartsWithAny(std::u16string_view text, size_t nAt, const std::u16string_view (&prefixes)[N])
+{
+    for (std::u16string_view prefix : prefixes)
+        if (StartsWithAt(text, nAt, prefix))
+            return true;
+    return false;
+}
+
+// A replacement counts only where the match ends a word, so "war lords"
+// keeps its l.
+void ReplaceAtWordEnd(std::u16string& text, const CWordRule& rule)
+{
+    size_t nAt = text.find(rule.from);
+    while (nAt != std::u16string::npos)
+    {
+        const size_t nEnd = nAt + rule.from.size();
+        if (nEnd == text.size() || !IsAsciiLetter(text[nEnd]))
+        {
+            text.replace(nAt, rule.from.size(), rule.to);
+            nAt = text.find(rule.from, nEnd);
+        }
+        else
+        {
+            nAt = text.find(rule.from, nAt + 1);
+        }
+    }
+}
+
+void FixLetterL(std::u16string& text)
+{
+    if (StartsWithAny(text, 0, kStartPrefixes))
+        text[0] = u'I';
+    for (size_t j = 1; j + 1 < text.size(); ++j)
+    {
+        if (kLetterLDelimiters.find(text[j - 1]) != std::u16string_view::npos &&
+            StartsWithAny(text, j, kInnerPrefixes))
+            text[j] = u'I';
+    }
+    for (const CWordRule& rule : kWarRules)
+        ReplaceAtWordEnd(text, rule);
+}
+}  // namespace
+
+void CSrtProcessor::FixOcrLine(std::u16string& text, int bReplace85, int bFixQuotes, int bFixLetterL,
+                               int bRemoveDigitSpaces) const
+{
+    JoinLeadingNonTextLines(text);
+    RemoveTrailingCrs(text);
+    if (bReplace85)
+        ReplaceNextLine(text);
+    if (bFixQuotes)
+    {
+        ReplaceDoubleApostrophes(text);
+        RemoveSpaceAfterOpeningQuote(text, u'"');
+        RemoveSpaceAfterOpeningQuote(text, u'\'');
+    }
+    // The digit repair runs before the l repair.
+    if (bRemoveDigitSpaces)
+        RemoveDigitSpaces(text);
+    if (bFixLetterL)
+        FixLetterL(text);
+}
