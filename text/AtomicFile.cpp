@@ -1,7 +1,165 @@
-// Placeholder until implemented.
 #include "text/AtomicFile.h"
-CAtomicFile::CAtomicFile(const std::filesystem::path& target) : m_pathTarget(target), m_pFile(nullptr), m_bFailed(true) {}
-CAtomicFile::~CAtomicFile() = default;
-bool CAtomicFile::IsOpen() const { return false; }
-bool CAtomicFile::Write(const void*, size_t) { return false; }
-bool CAtomicFile::Commit() { return false; }
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace
+{
+std::atomic<unsigned> g_nTempCounter{0};
+
+// A link is followed to the file it names, so that saving through a link
+// replaces that file and keeps the link.
+fs::path ResolveLinks(fs::path path)
+{
+    std::error_code ec;
+    for (int nDepth = 0; nDepth < 40 && fs::is_symlink(fs::symlink_status(path, ec)); ++nDepth)
+    {
+        const fs::path link = fs::read_symlink(path, ec);
+        if (ec)
+            break;
+        path = link.is_absolute() ? link : path.parent_path() / link;
+    }
+    return path;
+}
+
+fs::path TempName(const fs::path& target, unsigned nAttempt)
+{
+    std::string strSuffix = ".tmp";
+#ifdef _WIN32
+    strSuffix += std::to_string(GetCurrentProcessId());
+#else
+    strSuffix += std::to_string(getpid());
+#endif
+    strSuffix += "-" + std::to_string(g_nTempCounter.fetch_add(1)) + "-" + std::to_string(nAttempt);
+    fs::path name = target.filename();
+    name += strSuffix;
+    return target.parent_path() / name;
+}
+
+#ifdef _WIN32
+FILE* CreateExclusive(const fs::path& path)
+{
+    return _wfopen(path.c_str(), L"wbx");
+}
+
+FILE* OpenDirect(const fs::path& path)
+{
+    return _wfopen(path.c_str(), L"wb");
+}
+
+void CopyPermissions(const fs::path&, FILE*) {}
+#else
+FILE* CreateExclusive(const fs::path& path)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    FILE* pFile = fdopen(fd, "wb");
+    if (pFile == nullptr)
+        close(fd);
+    return pFile;
+}
+
+FILE* OpenDirect(const fs::path& path)
+{
+    return std::fopen(path.c_str(), "wb");
+}
+
+void CopyPermissions(const fs::path& from, FILE* pTo)
+{
+    struct stat st;
+    if (stat(from.c_str(), &st) == 0)
+        fchmod(fileno(pTo), st.st_mode & 07777);
+}
+#endif
+}  // namespace
+
+CAtomicFile::CAtomicFile(const fs::path& target) : m_pathTarget(ResolveLinks(target)), m_pFile(nullptr), m_bFailed(false)
+{
+    std::error_code ec;
+    const fs::file_status status = fs::status(m_pathTarget, ec);
+    if (fs::is_directory(status))
+        return;
+    if (fs::exists(status) && !fs::is_regular_file(status))
+    {
+        // A device or a pipe: written in place, never renamed over.
+        m_pFile = OpenDirect(m_pathTarget);
+        return;
+    }
+    for (unsigned nAttempt = 0; nAttempt < 100 && m_pFile == nullptr; ++nAttempt)
+    {
+        m_pathTemp = TempName(m_pathTarget, nAttempt);
+        m_pFile = CreateExclusive(m_pathTemp);
+#ifndef _WIN32
+        if (m_pFile == nullptr && errno != EEXIST)
+            break;
+#endif
+    }
+    if (m_pFile == nullptr)
+    {
+        m_pathTemp.clear();
+        return;
+    }
+    if (fs::is_regular_file(status))
+        CopyPermissions(m_pathTarget, static_cast<FILE*>(m_pFile));
+}
+
+CAtomicFile::~CAtomicFile()
+{
+    if (m_pFile != nullptr)
+        std::fclose(static_cast<FILE*>(m_pFile));
+    if (!m_pathTemp.empty())
+    {
+        std::error_code ec;
+        fs::remove(m_pathTemp, ec);
+    }
+}
+
+bool CAtomicFile::IsOpen() const
+{
+    return m_pFile != nullptr;
+}
+
+bool CAtomicFile::Write(const void* pData, size_t nBytes)
+{
+    if (m_pFile == nullptr || m_bFailed)
+        return false;
+    if (nBytes > 0 && std::fwrite(pData, 1, nBytes, static_cast<FILE*>(m_pFile)) != nBytes)
+        m_bFailed = true;
+    return !m_bFailed;
+}
+
+bool CAtomicFile::Commit()
+{
+    if (m_pFile == nullptr)
+        return false;
+    FILE* pFile = static_cast<FILE*>(m_pFile);
+    m_pFile = nullptr;
+    if (std::fflush(pFile) != 0)
+        m_bFailed = true;
+    if (std::fclose(pFile) != 0)
+        m_bFailed = true;
+    if (m_pathTemp.empty())
+        return !m_bFailed;
+    if (m_bFailed)
+        return false;  // the destructor removes the temporary file
+    std::error_code ec;
+    fs::rename(m_pathTemp, m_pathTarget, ec);
+    if (ec)
+        return false;
+    m_pathTemp.clear();
+    return true;
+}
