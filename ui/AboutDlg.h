@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QDialog>
+
+// The About box, built from template 100.
+class CAboutDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CAboutDlg(QWidget* pParent = nullptr);
+
+    // The help key does nothing here.
+    bool OnHelpInfo();
+
+protected:
+    void keyPressEvent(QKeyEvent* pEvent) override;
+};

@@ -1,0 +1,271 @@
+#include "ui/DialogBuilder.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <vector>
+
+#include "ui/DropEdit.h"
+
+namespace
+{
+// The Windows MulDiv, for non-negative values: rounds to nearest.
+int32_t ScaleUnits(int32_t nValue, int32_t nBase, int32_t nDivisor)
+{
+    const int64_t nProduct = static_cast<int64_t>(nValue) * nBase;
+    return static_cast<int32_t>((nProduct * 2 + nDivisor) / (nDivisor * 2));
+}
+
+// Check box and radio button metrics of the Windows dialog look: a 13-pixel
+// box and a 3-pixel gap leave the template's narrow captions their room.
+class CDialogStyle : public QProxyStyle
+{
+public:
+    int pixelMetric(PixelMetric nMetric, const QStyleOption* pOption, const QWidget* pWidget) const override
+    {
+        switch (nMetric)
+        {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+            return 13;
+        case PM_CheckBoxLabelSpacing:
+        case PM_RadioButtonLabelSpacing:
+            return 3;
+        default:
+            return QProxyStyle::pixelMetric(nMetric, pOption, pWidget);
+        }
+    }
+};
+
+bool IsCheckOrRadio(ControlKind nKind)
+{
+    return nKind == KindCheckBox || nKind == KindRadio;
+}
+
+// Lets a check box or radio button whose caption is wider than the control
+// run on into free space, up to the next control on its line.
+void WidenIntoFreeSpace(QWidget* pWidget, const std::vector<QWidget*>& controls)
+{
+    const QRect rect = pWidget->geometry();
+    const int nWanted = pWidget->sizeHint().width();
+    if (nWanted <= rect.width())
+        return;
+    int nRight = rect.x() + nWanted;
+    for (const QWidget* pOther : controls)
+    {
+        const QRect other = pOther->geometry();
+        if (pOther != pWidget && qobject_cast<const QGroupBox*>(pOther) == nullptr && other.x() > rect.x() &&
+            other.top() < rect.bottom() && other.bottom() > rect.top())
+            nRight = std::min(nRight, other.x());
+    }
+    if (nRight > rect.right() + 1)
+        pWidget->resize(nRight - rect.x(), rect.height());
+}
+
+bool IsRadio(ControlKind nKind)
+{
+    return nKind == KindRadio || nKind == KindPushRadio;
+}
+
+Qt::Alignment LabelAlignment(uint32_t nStyle)
+{
+    if (nStyle & StyleRight)
+        return Qt::AlignRight | Qt::AlignTop;
+    if (nStyle & StyleCenter)
+        return Qt::AlignHCenter | Qt::AlignTop;
+    return Qt::AlignLeft | Qt::AlignTop;
+}
+
+QPushButton* CreateButton(QDialog& dialog, const QString& strCaption, uint32_t nStyle)
+{
+    auto* pButton = new QPushButton(strCaption, &dialog);
+    pButton->setDefault((nStyle & StyleDefault) != 0);
+    return pButton;
+}
+
+QPushButton* CreatePushRadio(QDialog& dialog, const QString& strCaption)
+{
+    auto* pButton = new QPushButton(strCaption, &dialog);
+    pButton->setCheckable(true);
+    pButton->setAutoDefault(false);
+    return pButton;
+}
+
+QComboBox* CreateDropList(QDialog& dialog, int32_t nId)
+{
+    auto* pCombo = new QComboBox(&dialog);
+    for (const char* pszItem : DropListItems(nId))
+        pCombo->addItem(QString::fromUtf8(pszItem));
+    return pCombo;
+}
+}  // namespace
+
+QFont CDialogBuilder::DialogFont(const CDialogTemplate& dlgTemplate)
+{
+    const QString strWanted = QString::fromUtf8(dlgTemplate.pszFont);
+    const QStringList families = QFontDatabase::families();
+    QString strFamily;
+    for (const QString& strCandidate : {strWanted, QStringLiteral("Gulim"), QStringLiteral("NanumGothic"),
+                                        QStringLiteral("NanumBarunGothic"), QStringLiteral("Noto Sans CJK KR")})
+    {
+        if (families.contains(strCandidate, Qt::CaseInsensitive))
+        {
+            strFamily = strCandidate;
+            break;
+        }
+    }
+    QFont font = strFamily.isEmpty() ? QFont() : QFont(strFamily);
+    font.setPointSize(dlgTemplate.nPointSize);
+    return font;
+}
+
+CDialogBuilder::CDialogBuilder(const QFont& font) : m_font(font)
+{
+    const QFontMetrics metrics(font);
+    const int nAlphabet = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    m_nBaseX = std::max(1, (nAlphabet / 26 + 1) / 2);
+    m_nBaseY = std::max(1, metrics.height());
+}
+
+QRect CDialogBuilder::ToPixels(int32_t x, int32_t y, int32_t cx, int32_t cy) const
+{
+    return QRect(ScaleUnits(x, m_nBaseX, 4), ScaleUnits(y, m_nBaseY, 8), ScaleUnits(cx, m_nBaseX, 4),
+                 ScaleUnits(cy, m_nBaseY, 8));
+}
+
+void CDialogBuilder::Build(QDialog& dialog, const CDialogTemplate& dlgTemplate, const QIcon& icon)
+{
+    dialog.setFont(m_font);
+    dialog.setWindowTitle(QString::fromUtf8(dlgTemplate.pszTitle));
+    dialog.setFixedSize(ToPixels(0, 0, dlgTemplate.cx, dlgTemplate.cy).size());
+
+    QButtonGroup* pGroup = nullptr;
+    std::vector<QWidget*> controls;
+    std::vector<QWidget*> checkOrRadio;
+    for (const CControlTemplate& control : dlgTemplate.controls)
+    {
+        if (control.nStyle & StyleGroup)
+            pGroup = nullptr;
+        QWidget* pWidget = CreateControl(dialog, control, icon);
+        if (IsRadio(control.nKind))
+        {
+            if (pGroup == nullptr)
+            {
+                pGroup = new QButtonGroup(&dialog);
+                m_mapGroups[control.nId] = pGroup;
+            }
+            auto* pButton = static_cast<QAbstractButton*>(pWidget);
+            pGroup->addButton(pButton, static_cast<int>(pGroup->buttons().size()));
+        }
+        pWidget->setEnabled((control.nStyle & StyleDisabled) == 0);
+        if (control.nStyle & StyleHidden)
+            pWidget->hide();
+        if (control.nId != kNoId)
+            m_mapControls[control.nId] = pWidget;
+        controls.push_back(pWidget);
+        if (IsCheckOrRadio(control.nKind))
+            checkOrRadio.push_back(pWidget);
+    }
+
+    // Made last, so that the dialog deletes it after the controls that use it.
+    auto* pStyle = new CDialogStyle;
+    pStyle->setParent(&dialog);
+    for (QWidget* pWidget : checkOrRadio)
+    {
+        pWidget->setStyle(pStyle);
+        WidenIntoFreeSpace(pWidget, controls);
+    }
+}
+
+QWidget* CDialogBuilder::CreateControl(QDialog& dialog, const CControlTemplate& control, const QIcon& icon)
+{
+    const QString strCaption = QString::fromUtf8(control.pszCaption);
+    QRect rect = ToPixels(control.x, control.y, control.cx, control.cy);
+    QWidget* pWidget = nullptr;
+    switch (control.nKind)
+    {
+    case KindLabel:
+    {
+        auto* pLabel = new QLabel(strCaption, &dialog);
+        pLabel->setTextFormat(Qt::PlainText);
+        pLabel->setAlignment(LabelAlignment(control.nStyle));
+        pWidget = pLabel;
+        break;
+    }
+    case KindIcon:
+    {
+        // An icon control takes the icon's own size, as on Windows.
+        auto* pLabel = new QLabel(&dialog);
+        pLabel->setPixmap(icon.pixmap(32, 32));
+        rect.setSize(QSize(32, 32));
+        pWidget = pLabel;
+        break;
+    }
+    case KindEdit:
+        pWidget = new QLineEdit(strCaption, &dialog);
+        break;
+    case KindPathEdit:
+        pWidget = new CDropEdit(&dialog);
+        break;
+    case KindButton:
+        pWidget = CreateButton(dialog, strCaption, control.nStyle);
+        break;
+    case KindCheckBox:
+    {
+        auto* pCheck = new QCheckBox(strCaption, &dialog);
+        pCheck->setChecked((control.nStyle & StyleChecked) != 0);
+        pWidget = pCheck;
+        break;
+    }
+    case KindRadio:
+    {
+        auto* pRadio = new QRadioButton(strCaption, &dialog);
+        pRadio->setAutoExclusive(false);  // the button group does it
+        pRadio->setChecked((control.nStyle & StyleChecked) != 0);
+        pWidget = pRadio;
+        break;
+    }
+    case KindPushRadio:
+    {
+        QPushButton* pButton = CreatePushRadio(dialog, strCaption);
+        pButton->setChecked((control.nStyle & StyleChecked) != 0);
+        pWidget = pButton;
+        break;
+    }
+    case KindDropList:
+        // The template height is the opened list's; the closed box is one edit high.
+        pWidget = CreateDropList(dialog, control.nId);
+        rect.setHeight(ToPixels(0, 0, 0, 12).height());
+        break;
+    case KindGroupBox:
+        pWidget = new QGroupBox(strCaption, &dialog);
+        break;
+    }
+    pWidget->setGeometry(rect);
+    return pWidget;
+}
+
+QWidget* CDialogBuilder::Control(int32_t nId) const
+{
+    const auto it = m_mapControls.find(nId);
+    return it == m_mapControls.end() ? nullptr : it->second;
+}
+
+QButtonGroup* CDialogBuilder::RadioGroup(int32_t nFirstId) const
+{
+    const auto it = m_mapGroups.find(nFirstId);
+    return it == m_mapGroups.end() ? nullptr : it->second;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QLineEdit>
+#include <QList>
+#include <QUrl>
+
+// A single-line path field that takes a dropped file (or, by the flag, a
+// folder) and replaces its whole text with the path.
+class CDropEdit : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit CDropEdit(QWidget* pParent = nullptr);
+    ~CDropEdit() override;
+
+    // Takes the first of the dropped items; links are followed to their target.
+    void OnDropFiles(const QList<QUrl>& urls);
+
+    // The target of a symbolic link (or a shell shortcut on Windows), or an
+    // empty text when the path is neither.
+    static QString ResolveShortcut(const QString& strPath);
+
+    int32_t m_bAcceptFolders;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dragMoveEvent(QDragMoveEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
+};
