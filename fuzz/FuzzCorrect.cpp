@@ -1,0 +1,83 @@
+// The correction job. The first byte holds the four OCR options and the
+// kind of shift, the next sixteen bytes the shift; the rest is the SRT file.
+
+#include <cstring>
+
+#include "fuzz/FuzzSupport.h"
+#include "run/RunDispatch.h"
+
+namespace
+{
+
+constexpr size_t kHeaderSize = 17;
+
+struct CCorrectParams
+{
+    int m_anOptions[4] = {};
+    double m_dFactor = 1.0;
+    double m_dOffset = 0.0;
+};
+
+CCorrectParams ReadParams(const uint8_t* pHeader)
+{
+    CCorrectParams params;
+    for (int i = 0; i < 4; ++i)
+        params.m_anOptions[i] = (pHeader[0] >> i) & 1;
+    uint32_t anValues[4];
+    std::memcpy(anValues, pHeader + 1, sizeof(anValues));
+    if (pHeader[0] & 0x10)
+    {
+        if (!ComputeShift(anValues[0], anValues[1], anValues[2], anValues[3], params.m_dFactor, params.m_dOffset))
+            params.m_dFactor = 1.0, params.m_dOffset = 0.0;
+    }
+    else if (pHeader[0] & 0x20)
+    {
+        params.m_dOffset = static_cast<int32_t>(anValues[0]);
+    }
+    return params;
+}
+
+bool Correct(const std::filesystem::path& input, const std::filesystem::path& output, const CCorrectParams& params)
+{
+    CSrtProcessor srt;
+    return srt.CorrectSrt(input, output, params.m_dFactor, params.m_dOffset, params.m_anOptions[0],
+                          params.m_anOptions[1], params.m_anOptions[2], params.m_anOptions[3], 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
+{
+    if (nSize < kHeaderSize)
+        return 0;
+    fuzz::CWorkDir& dir = fuzz::WorkDir();
+    dir.Clear();
+    const std::filesystem::path input = dir / "in.srt";
+    const std::filesystem::path once = dir / "once.srt";
+    const std::filesystem::path twice = dir / "twice.srt";
+    fuzz::WriteFile(input, pData + kHeaderSize, nSize - kHeaderSize);
+    const CCorrectParams params = ReadParams(pData);
+
+    CTextBuffer buffer;
+    const bool bLoads = buffer.Load(input, 0) != 0;
+    const size_t nInputCues = bLoads ? fuzz::ScanCues(buffer.View()).size() : 0;
+
+    const bool bWritten = Correct(input, once, params);
+    fuzz::Check(bWritten == (nInputCues > 0), "correction succeeds exactly when the input has a cue");
+    fuzz::Check(bWritten == fuzz::Exists(once), "an output file exactly on success");
+    if (!bWritten)
+        return 0;
+
+    const std::string bytes = fuzz::ReadFile(once);
+    fuzz::CheckSavedText(bytes);
+    const std::u16string text = fuzz::LoadText(once);
+    const auto vecCues = fuzz::ParseWrittenSrt(text, fuzz::IsStrictTimeLine);
+    fuzz::Check(vecCues.size() == nInputCues, "one cue written per cue read");
+
+    // A second pass with no shift and no options changes nothing.
+    if (params.m_anOptions[0] || params.m_anOptions[1] || params.m_anOptions[2] || params.m_anOptions[3])
+        return 0;
+    fuzz::Check(Correct(once, twice, CCorrectParams()), "the output corrects again");
+    fuzz::Check(fuzz::ReadFile(twice) == bytes, "correction without shift or options is idempotent");
+    return 0;
+}

@@ -1,0 +1,27 @@
+// DetectFormat on arbitrary bytes: the format depends on the text, not on
+// the encoding it was stored in.
+
+#include "convert/FormatDetect.h"
+#include "fuzz/FuzzSupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
+{
+    fuzz::CWorkDir& dir = fuzz::WorkDir();
+    const std::filesystem::path input = dir / "in.sub";
+    const std::filesystem::path resaved = dir / "resaved.sub";
+    fuzz::WriteFile(input, pData, nSize);
+
+    const SubtitleFormat nFormat = DetectFormat(input);
+    fuzz::Check(nFormat >= FormatUnrecognised && nFormat <= FormatSami, "a known format value");
+    fuzz::Check(DetectFormat(input) == nFormat, "detection is repeatable");
+
+    CTextBuffer buffer;
+    if (!buffer.Load(input, 0))
+    {
+        fuzz::Check(nFormat == FormatUnrecognised, "a file that does not load is unrecognised");
+        return 0;
+    }
+    fuzz::Check(buffer.Save(resaved), "the text saves");
+    fuzz::Check(DetectFormat(resaved) == nFormat, "the same text as UTF-8 has the same format");
+    return 0;
+}

@@ -1,0 +1,65 @@
+// SAMI to SRT on arbitrary bytes: one well-formed SRT file per class.
+
+#include <set>
+
+#include "convert/SamiReader.h"
+#include "fuzz/FuzzSupport.h"
+
+namespace
+{
+
+// A run of letters and digits too long for a file name part could be a
+// class whose file cannot be created.
+bool HasLongName(const uint8_t* pData, size_t nSize)
+{
+    size_t nRun = 0;
+    for (size_t i = 0; i < nSize; ++i)
+    {
+        const uint8_t c = pData[i];
+        const bool bAlnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        nRun = bAlnum ? nRun + 1 : 0;
+        if (nRun > 240)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
+{
+    fuzz::CWorkDir& dir = fuzz::WorkDir();
+    dir.Clear();
+    const std::filesystem::path input = dir / "movie.smi";
+    fuzz::WriteFile(input, pData, nSize);
+
+    CSamiReader reader;
+    const int32_t nClasses = reader.ConvertSamiToSrt(input);
+    fuzz::Check(nClasses >= -1, "a count, or -1");
+    if (nClasses == -1)
+    {
+        fuzz::Check(nSize < 2 || HasLongName(pData, nSize), "only a file that does not load fails");
+        return 0;
+    }
+
+    std::set<std::filesystem::path> setOutputs;
+    for (const auto& path : dir.Files())
+    {
+        if (path == input)
+            continue;
+        const std::string strName = path.filename().string();
+        fuzz::Check(strName.rfind("movie.", 0) == 0 && path.extension() == ".srt", "outputs are named movie.CLASS.srt");
+        const std::string strClass = strName.substr(6, strName.size() - 10);
+        for (char c : strClass)
+            fuzz::Check((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'),
+                        "a class name is letters and digits");
+        fuzz::CheckSavedText(fuzz::ReadFile(path));
+        const std::u16string text = fuzz::LoadText(path);
+        const auto vecCues = fuzz::ParseWrittenSrt(text, fuzz::IsWideTimeLine);
+        for (const auto& cue : vecCues)
+            fuzz::Check(!cue.m_text.empty(), "a caption without text writes no cue");
+        setOutputs.insert(path);
+    }
+    fuzz::Check(static_cast<int64_t>(setOutputs.size()) == nClasses, "one file per class");
+    return 0;
+}
