@@ -7,6 +7,8 @@ purpose="${1:-test}"
 packages=(build-essential cmake pkg-config qt6-base-dev fonts-nanum)
 if [[ "$purpose" == test ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang)
+  # libFuzzer and the sanitizer runtimes for clang.
+  packages+=(libclang-rt-dev)
 fi
 
 missing=()

@@ -17,3 +17,10 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest --output-on-failure -j"$jobs")
 (cd build && ctest --output-on-failure -j"$jobs")
+
+# Fuzz smoke: a clang build of the libFuzzer targets, each run a few seconds
+# over its checked-in seeds, so a regression in any reader shows up here.
+cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTAVREL_FUZZ=ON -DTAVREL_BUILD_UI=OFF -DTAVREL_BUILD_TESTS=OFF >/dev/null
+cmake --build build-fuzz -j"$jobs" --target fuzz
+(cd build-fuzz/fuzz && ctest -L fuzz --output-on-failure)
