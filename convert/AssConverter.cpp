@@ -1,4 +1,197 @@
-// Placeholder until implemented.
 #include "convert/AssConverter.h"
-bool CAssConverter::ConvertAssToSrt(const std::filesystem::path&, const std::filesystem::path&) const { return false; }
-std::u16string CAssConverter::ConvertAssText(std::u16string_view) const { return u"<b>"; }
+
+#include <new>
+#include <system_error>
+#include <vector>
+
+#include "text/TextBuffer.h"
+#include "text/Unicode.h"
+
+namespace
+{
+// Reads the text line by line: a line runs up to its CR, the last one may
+// end without one.
+class CLineReader
+{
+public:
+    explicit CLineReader(std::u16string_view text) : m_text(text) {}
+
+    bool Next(std::u16string_view& line)
+    {
+        if (m_nPos >= m_text.size())
+            return false;
+        size_t nEnd = m_text.find(u'\r', m_nPos);
+        if (nEnd == std::u16string_view::npos)
+            nEnd = m_text.size();
+        line = m_text.substr(m_nPos, nEnd - m_nPos);
+        m_nPos = nEnd + 1;
+        return true;
+    }
+
+    size_t Remaining() const { return m_nPos < m_text.size() ? m_text.size() - m_nPos : 0; }
+
+private:
+    std::u16string_view m_text;
+    size_t m_nPos = 0;
+};
+
+struct CFieldPositions
+{
+    int m_nStart = -1;
+    int m_nEnd = -1;
+    int m_nText = -1;
+};
+
+bool ReadFieldPositions(std::u16string_view formatLine, CFieldPositions& fields)
+{
+    std::u16string_view rest = TrimWhiteSpace(formatLine.substr(7));
+    if (rest.empty())
+        return false;
+    int nPos = 0;
+    while (true)
+    {
+        const size_t nComma = rest.find(u',');
+        const std::u16string_view name = TrimWhiteSpace(rest.substr(0, nComma));
+        if (name == u"Start")
+            fields.m_nStart = nPos;
+        else if (name == u"End")
+            fields.m_nEnd = nPos;
+        else if (name == u"Text")
+            fields.m_nText = nPos;
+        if (nComma == std::u16string_view::npos)
+            break;
+        rest = rest.substr(nComma + 1);
+        ++nPos;
+    }
+    return fields.m_nStart >= 0 && fields.m_nEnd >= 0 && fields.m_nText >= 0;
+}
+
+void SplitDialogue(std::u16string_view rest, const CFieldPositions& fields, std::u16string_view& start,
+                   std::u16string_view& end, std::u16string_view& text)
+{
+    start = end = text = {};
+    int nPos = 0;
+    while (!rest.empty())
+    {
+        std::u16string_view field = rest;
+        const size_t nComma = rest.find(u',');
+        if (nPos == fields.m_nText || nComma == std::u16string_view::npos)
+        {
+            rest = {};
+        }
+        else
+        {
+            field = rest.substr(0, nComma);
+            rest = rest.substr(nComma + 1);
+        }
+        if (nPos == fields.m_nStart)
+            start = field;
+        if (nPos == fields.m_nEnd)
+            end = field;
+        if (nPos == fields.m_nText)
+            text = field;
+        ++nPos;
+    }
+}
+
+void AppendNumber(std::u16string& out, int64_t nValue)
+{
+    const std::string digits = std::to_string(nValue);
+    out.append(digits.begin(), digits.end());
+}
+
+std::u16string_view TrimLeft(std::u16string_view text)
+{
+    size_t i = 0;
+    while (i < text.size() && IsWhiteSpace(text[i]))
+        ++i;
+    return text.substr(i);
+}
+
+bool ConvertEvents(std::u16string_view text, std::u16string& out)
+{
+    const CAssConverter converter;
+    CLineReader reader(text);
+    std::u16string_view line;
+    do
+    {
+        if (!reader.Next(line))
+            return false;
+    } while (line != u"[Events]");
+    do
+    {
+        if (!reader.Next(line))
+            return false;
+    } while (line.substr(0, 7) != u"Format:");
+    CFieldPositions fields;
+    if (!ReadFieldPositions(line, fields))
+        return false;
+    // The SRT form of an event is rarely longer than its line.
+    out.reserve(reader.Remaining() + 256);
+    int64_t nCue = 1;
+    while (reader.Next(line))
+    {
+        if (line.substr(0, 9) != u"Dialogue:")
+            continue;
+        std::u16string_view start, end, body;
+        SplitDialogue(TrimLeft(line.substr(9)), fields, start, end, body);
+        body = TrimWhiteSpace(body);
+        if (body.empty())
+            continue;
+        AppendNumber(out, nCue++);
+        out.push_back(u'\r');
+        out += converter.ConvertAssTime(start);
+        out += u" --> ";
+        out += converter.ConvertAssTime(end);
+        out.push_back(u'\r');
+        out += converter.ConvertAssText(body);
+        out += u"\r\r";
+    }
+    return true;
+}
+}  // namespace
+
+std::u16string CAssConverter::ConvertAssTime(std::u16string_view field) const
+{
+    std::u16string rest;
+    for (char16_t c : TrimWhiteSpace(field))
+        if (c != u' ')
+            rest.push_back(c);
+    std::u16string parts[3];
+    const char16_t separators[3] = {u':', u':', u'.'};
+    for (int k = 0; k < 3; ++k)
+    {
+        const size_t nAt = rest.find(separators[k]);
+        if (nAt == std::u16string::npos)
+            return {};
+        const std::u16string padded = u"00" + rest.substr(0, nAt);
+        parts[k] = padded.substr(padded.size() - 2);
+        rest.erase(0, nAt + 1);
+    }
+    const std::u16string millis = (rest + u"000").substr(0, 3);
+    return parts[0] + u':' + parts[1] + u':' + parts[2] + u',' + millis;
+}
+
+bool CAssConverter::ConvertAssToSrt(const std::filesystem::path& input, const std::filesystem::path& output) const
+{
+    try
+    {
+        std::u16string out;
+        {
+            CTextBuffer buffer;
+            if (!buffer.Load(input, 0))
+                return false;
+            if (!ConvertEvents(buffer.View(), out))
+                return false;
+        }
+        return CTextBuffer::SaveText(output, out);
+    }
+    catch (const std::bad_alloc&)
+    {
+        return false;
+    }
+    catch (const std::system_error&)
+    {
+        return false;
+    }
+}

@@ -14,4 +14,9 @@ public:
     bool ConvertAssToSrt(const std::filesystem::path& input, const std::filesystem::path& output) const;
     // The SRT text of one event's text field.
     std::u16string ConvertAssText(std::u16string_view text) const;
+
+    // hh:mm:ss,mmm for an ASS time such as 0:00:01.50; empty when malformed.
+    std::u16string ConvertAssTime(std::u16string_view field) const;
+    // The SRT markup of one override block's content, e.g. \b1\i1.
+    std::u16string TranslateOverrideBlock(std::u16string_view content) const;
 };

@@ -1,3 +1,455 @@
-// Placeholder until implemented.
 #include "convert/SamiReader.h"
-int32_t CSamiReader::ConvertSamiToSrt(const std::filesystem::path&) const { return -1; }
+
+#include <algorithm>
+#include <new>
+#include <system_error>
+
+#include "text/TextBuffer.h"
+#include "text/Unicode.h"
+
+namespace
+{
+char16_t FoldAscii(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+bool IsAsciiAlnum(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+}
+
+// Blanks inside SAMI tags.
+bool IsTagBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
+}
+
+// Compares a lower-case ASCII word with the text at i, ASCII case-insensitive.
+bool MatchesNoCase(const char16_t* pText, int32_t i, int32_t nEnd, std::u16string_view word)
+{
+    if (nEnd - i < static_cast<int32_t>(word.size()))
+        return false;
+    for (size_t k = 0; k < word.size(); ++k)
+        if (FoldAscii(pText[i + static_cast<int32_t>(k)]) != word[k])
+            return false;
+    return true;
+}
+
+bool IsSyncTag(const char16_t* pText, int32_t nOpen, int32_t nClose)
+{
+    return MatchesNoCase(pText, nOpen + 1, nClose, u"sync");
+}
+
+bool IsParagraphTag(const char16_t* pText, int32_t nOpen, int32_t nClose)
+{
+    return nOpen + 1 < nClose && FoldAscii(pText[nOpen + 1]) == u'p';
+}
+
+bool IsBodyEndTag(const char16_t* pText, int32_t nOpen, int32_t nClose)
+{
+    if (!MatchesNoCase(pText, nOpen + 1, nClose, u"/body") && !MatchesNoCase(pText, nOpen + 1, nClose, u"/sami"))
+        return false;
+    // </SAMIParam> is no end of the document.
+    return !IsAsciiAlnum(pText[nOpen + 6]);
+}
+
+void AppendNumber(std::u16string& out, uint64_t nValue, int nWidth)
+{
+    char16_t digits[24];
+    int n = 0;
+    do
+    {
+        digits[n++] = static_cast<char16_t>(u'0' + nValue % 10);
+        nValue /= 10;
+    } while (nValue != 0);
+    for (int k = n; k < nWidth; ++k)
+        out.push_back(u'0');
+    while (n > 0)
+        out.push_back(digits[--n]);
+}
+
+// hh:mm:ss,mmm with hours not capped.
+void AppendTime(std::u16string& out, uint64_t nTime)
+{
+    AppendNumber(out, nTime / 3600000, 2);
+    out.push_back(u':');
+    AppendNumber(out, nTime / 60000 % 60, 2);
+    out.push_back(u':');
+    AppendNumber(out, nTime / 1000 % 60, 2);
+    out.push_back(u',');
+    AppendNumber(out, nTime % 1000, 3);
+}
+
+// A caption's lines: lines before the first visible character are joined to
+// the next one, and the last line gets no line end.
+void AppendCaptionLines(std::u16string& out, std::u16string_view text)
+{
+    const size_t n = text.size();
+    size_t nLine = 0;
+    bool bVisible = false;
+    size_t i = 0;
+    while (true)
+    {
+        if (i >= n || text[i] == u'\r')
+        {
+            out.append(text.substr(nLine, i - nLine));
+            if (i >= n)
+                return;
+            if (bVisible)
+                out.push_back(u'\r');
+            nLine = ++i;
+            continue;
+        }
+        if (text[i] == u'<')
+        {
+            const size_t nGreater = text.find(u'>', i + 1);
+            if (nGreater == std::u16string_view::npos)
+            {
+                out.append(text.substr(nLine));
+                return;
+            }
+            i = nGreater + 1;
+            continue;
+        }
+        if (text[i] != u' ')
+            bVisible = true;
+        ++i;
+    }
+}
+
+std::filesystem::path ClassOutputPath(const std::filesystem::path& input, const std::u16string& strClass)
+{
+    std::u16string name = PathToU16(input);
+    name.resize(name.size() >= 4 ? name.size() - 4 : 0);
+    name += u'.';
+    name += strClass;
+    name += u".srt";
+    return PathFromU16(name);
+}
+}  // namespace
+
+void CClassList::Add(const std::u16string& name)
+{
+    if (m_mapIndex.emplace(name, static_cast<int32_t>(m_vecNames.size())).second)
+        m_vecNames.push_back(name);
+}
+
+std::u16string_view CCaptionList::Text(const CCaptionEntry& entry) const
+{
+    return std::u16string_view(m_strPool).substr(entry.m_nOffset, entry.m_nLength);
+}
+
+bool CCaptionList::Less(const CCaptionEntry& a, const CCaptionEntry& b) const
+{
+    if (a.m_nStart != b.m_nStart)
+        return a.m_nStart < b.m_nStart;
+    return Text(a) < Text(b);
+}
+
+bool CCaptionList::Equal(const CCaptionEntry& a, const CCaptionEntry& b) const
+{
+    return a.m_nStart == b.m_nStart && Text(a) == Text(b);
+}
+
+void CCaptionList::Sort()
+{
+    if (m_bSorted)
+        return;
+    std::stable_sort(m_vecEntries.begin(), m_vecEntries.end(),
+                     [this](const CCaptionEntry& a, const CCaptionEntry& b) { return Less(a, b); });
+    m_nGreatest = m_vecEntries.empty() ? 0 : m_vecEntries.size() - 1;
+    m_bSorted = true;
+}
+
+bool CSamiReader::FindTag(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen,
+                          int32_t& nClose) const
+{
+    int32_t i = std::max(nStart, 0);
+    while (i < nLength && pText[i] != u'<')
+        ++i;
+    if (i >= nLength)
+        return false;
+    nOpen = i;
+    while (i < nLength && pText[i] != u'>')
+        ++i;
+    if (i >= nLength)
+        return false;
+    nClose = i;
+    return true;
+}
+
+bool CSamiReader::FindSyncTag(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen,
+                              int32_t& nClose) const
+{
+    int32_t nAt = nStart;
+    while (FindTag(pText, nLength, nAt, nOpen, nClose))
+    {
+        if (IsSyncTag(pText, nOpen, nClose))
+            return true;
+        nAt = nClose + 1;
+    }
+    return false;
+}
+
+bool CSamiReader::FindParagraphTag(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen,
+                                   int32_t& nClose) const
+{
+    int32_t nAt = nStart;
+    while (FindTag(pText, nLength, nAt, nOpen, nClose))
+    {
+        if (IsParagraphTag(pText, nOpen, nClose))
+            return true;
+        nAt = nClose + 1;
+    }
+    return false;
+}
+
+int32_t CSamiReader::FindBodyEnd(const char16_t* pText, int32_t nLength, int32_t nStart) const
+{
+    int32_t nOpen = 0;
+    int32_t nClose = 0;
+    int32_t nAt = nStart;
+    while (FindTag(pText, nLength, nAt, nOpen, nClose))
+    {
+        if (IsBodyEndTag(pText, nOpen, nClose))
+            return nOpen;
+        nAt = nClose + 1;
+    }
+    return nLength;
+}
+
+uint32_t CSamiReader::ParseSyncTime(const char16_t* pText, int32_t nFirst, int32_t nEnd) const
+{
+    uint32_t nValue = 0;
+    for (int32_t i = nFirst; i < nEnd; ++i)
+        if (pText[i] >= u'0' && pText[i] <= u'9')
+            nValue = nValue * 10u + static_cast<uint32_t>(pText[i] - u'0');
+    return nValue;
+}
+
+bool CSamiReader::FindAttribute(const char16_t* pText, int32_t nOpen, int32_t nClose, std::u16string_view strName,
+                                int32_t& nBegin, int32_t& nEnd) const
+{
+    const int32_t nName = static_cast<int32_t>(strName.size());
+    for (int32_t i = nOpen + 1; i < nClose; ++i)
+    {
+        if (!IsTagBlank(pText[i]) || !MatchesNoCase(pText, i + 1, nClose, strName))
+            continue;
+        int32_t j = i + 1 + nName;
+        while (j < nClose && IsTagBlank(pText[j]))
+            ++j;
+        if (j >= nClose || pText[j] != u'=')
+            continue;
+        ++j;
+        while (j < nClose && IsTagBlank(pText[j]))
+            ++j;
+        if (j < nClose && (pText[j] == u'"' || pText[j] == u'\''))
+        {
+            const char16_t quote = pText[j];
+            nBegin = ++j;
+            while (j < nClose && pText[j] != quote)
+                ++j;
+        }
+        else
+        {
+            nBegin = j;
+            while (j < nClose && !IsTagBlank(pText[j]))
+                ++j;
+        }
+        nEnd = j;
+        return true;
+    }
+    return false;
+}
+
+uint32_t CSamiReader::GetSyncStart(const char16_t* pText, int32_t nOpen, int32_t nClose) const
+{
+    int32_t nBegin = 0;
+    int32_t nEnd = 0;
+    if (FindAttribute(pText, nOpen, nClose, u"start", nBegin, nEnd))
+        return ParseSyncTime(pText, nBegin, nEnd);
+    return ParseSyncTime(pText, nOpen, nClose);
+}
+
+std::u16string CSamiReader::GetParagraphClass(const char16_t* pText, int32_t nOpen, int32_t nClose) const
+{
+    std::u16string name;
+    int32_t nBegin = 0;
+    int32_t nEnd = 0;
+    if (!FindAttribute(pText, nOpen, nClose, u"class", nBegin, nEnd))
+        return name;
+    for (int32_t i = nBegin; i < nEnd; ++i)
+        if (IsAsciiAlnum(pText[i]))
+            name.push_back(pText[i]);
+    return name;
+}
+
+bool CSamiReader::ReadTag(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen, int32_t& nClose,
+                          std::u16string_view& tag) const
+{
+    int32_t i = std::max(nStart, 0);
+    while (i < nLength && pText[i] != u'<')
+        ++i;
+    if (i >= nLength)
+        return false;
+    nOpen = i;
+    ++i;
+    while (i < nLength && pText[i] != u'>')
+        ++i;
+    nClose = i < nLength ? i : nLength - 1;
+    int32_t nEnd = nClose + 1;
+    if (pText[nClose] == u'>')
+        --nEnd;
+    tag = std::u16string_view(pText + nOpen + 1, static_cast<size_t>(std::max(nEnd - nOpen - 1, 0)));
+    return true;
+}
+
+CClassList CSamiReader::CollectClasses(const char16_t* pText, int32_t nLength) const
+{
+    CClassList classes;
+    int32_t nOpen = 0;
+    int32_t nClose = 0;
+    int32_t nAt = 0;
+    while (FindParagraphTag(pText, nLength, nAt, nOpen, nClose))
+    {
+        classes.Add(GetParagraphClass(pText, nOpen, nClose));
+        nAt = nClose + 1;
+    }
+    return classes;
+}
+
+// Every search starts just after a tag found before it, so the walk follows
+// one chain of tags from the start of the text and never looks back.
+void CSamiReader::WalkCaptions(const char16_t* pText, int32_t nLength,
+                               const std::function<void(const CaptionRecord&)>& onCaption) const
+{
+    int32_t nOpen = 0;
+    int32_t nClose = 0;
+    if (!FindSyncTag(pText, nLength, 0, nOpen, nClose))
+        return;
+    CaptionRecord record;
+    record.m_nStart = GetSyncStart(pText, nOpen, nClose);
+    if (!FindParagraphTag(pText, nLength, nClose + 1, nOpen, nClose))
+        return;
+    record.m_strClass = GetParagraphClass(pText, nOpen, nClose);
+    while (true)
+    {
+        record.m_nFirst = nClose + 1;
+        int32_t nAt = record.m_nFirst;
+        bool bFound = false;
+        while (FindTag(pText, nLength, nAt, nOpen, nClose))
+        {
+            if (IsSyncTag(pText, nOpen, nClose) || IsParagraphTag(pText, nOpen, nClose))
+            {
+                bFound = true;
+                break;
+            }
+            nAt = nClose + 1;
+        }
+        record.m_nLast = bFound ? nOpen - 1 : nLength - 1;
+        onCaption(record);
+        if (!bFound)
+            return;
+        if (IsSyncTag(pText, nOpen, nClose))
+        {
+            record.m_nStart = GetSyncStart(pText, nOpen, nClose);
+            if (!FindParagraphTag(pText, nLength, nClose + 1, nOpen, nClose))
+                return;
+        }
+        record.m_strClass = GetParagraphClass(pText, nOpen, nClose);
+    }
+}
+
+int32_t CSamiReader::IndexOfClass(const CClassList& classes, const std::u16string& name) const
+{
+    if (classes.m_vecNames.size() == 1)
+        return 0;
+    const auto it = classes.m_mapIndex.find(name);
+    return it == classes.m_mapIndex.end() ? 0 : it->second;
+}
+
+void CSamiReader::InsertCaptionEntry(CCaptionList& list, uint32_t nStart, std::u16string_view text) const
+{
+    CCaptionEntry entry;
+    entry.m_nStart = nStart;
+    entry.m_nLength = static_cast<uint32_t>(text.size());
+    entry.m_nOffset = list.m_strPool.size();
+    list.m_strPool.append(text);
+    if (!list.m_vecEntries.empty())
+    {
+        const CCaptionEntry& greatest = list.m_vecEntries[list.m_nGreatest];
+        if (list.Equal(greatest, entry))
+        {
+            list.m_strPool.resize(entry.m_nOffset);
+            return;
+        }
+        if (list.Less(entry, greatest))
+            list.m_bSorted = false;
+        else
+            list.m_nGreatest = list.m_vecEntries.size();
+    }
+    list.m_vecEntries.push_back(entry);
+}
+
+std::u16string CSamiReader::BuildSrtText(CCaptionList& list) const
+{
+    list.Sort();
+    const std::vector<CCaptionEntry>& entries = list.m_vecEntries;
+    std::u16string out;
+    out.reserve(list.m_strPool.size() + entries.size() * 48);
+    uint64_t nCount = 0;
+    for (size_t i = 0; i < entries.size(); ++i)
+    {
+        const CCaptionEntry& entry = entries[i];
+        if (entry.m_nLength == 0)
+            continue;
+        AppendNumber(out, ++nCount, 1);
+        out.push_back(u'\r');
+        const uint64_t nEnd = i + 1 < entries.size() ? entries[i + 1].m_nStart : uint64_t{entry.m_nStart} + 10000;
+        AppendTime(out, entry.m_nStart);
+        out.append(u" --> ");
+        AppendTime(out, nEnd);
+        out.push_back(u'\r');
+        AppendCaptionLines(out, list.Text(entry));
+        out.append(u"\r\r");
+    }
+    return out;
+}
+
+int32_t CSamiReader::ConvertSamiToSrt(const std::filesystem::path& path) const
+{
+    try
+    {
+        CTextBuffer buffer;
+        if (!buffer.Load(path, 0))
+            return -1;
+        const char16_t* pText = buffer.m_pText ? buffer.m_pText : u"";
+        const int32_t nLength = FindBodyEnd(pText, buffer.m_nLength, 0);
+        const CClassList classes = CollectClasses(pText, nLength);
+        if (classes.m_vecNames.empty())
+            return 0;
+        std::vector<CCaptionList> lists(classes.m_vecNames.size());
+        WalkCaptions(pText, nLength, [&](const CaptionRecord& record) {
+            const std::u16string text = TranslateSamiMarkup(pText, record.m_nFirst, record.m_nLast);
+            InsertCaptionEntry(lists[IndexOfClass(classes, record.m_strClass)], record.m_nStart, text);
+        });
+        bool bSaved = true;
+        for (size_t i = 0; i < lists.size(); ++i)
+        {
+            const std::u16string srt = BuildSrtText(lists[i]);
+            lists[i] = CCaptionList();
+            if (!CTextBuffer::SaveText(ClassOutputPath(path, classes.m_vecNames[i]), srt))
+                bSaved = false;
+        }
+        return bSaved ? static_cast<int32_t>(classes.m_vecNames.size()) : -1;
+    }
+    catch (const std::bad_alloc&)
+    {
+        return -1;
+    }
+    catch (const std::system_error&)
+    {
+        return -1;
+    }
+}

@@ -1,3 +1,94 @@
-// Placeholder until implemented.
+// The conversion mode's run handler: detection, output names, the converter
+// and its message.
+
+#include <new>
+#include <system_error>
+
+#include "convert/AssConverter.h"
+#include "convert/FormatDetect.h"
+#include "convert/SamiReader.h"
 #include "run/RunDispatch.h"
-CRunResult RunConversion(const std::u16string&) { CRunResult r; r.m_nMessage = MsgFormatError; return r; }
+#include "srt/SrtProcessor.h"
+#include "text/Unicode.h"
+
+namespace
+{
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+    {
+        const char16_t x = (a[i] >= u'A' && a[i] <= u'Z') ? static_cast<char16_t>(a[i] + 32) : a[i];
+        const char16_t y = (b[i] >= u'A' && b[i] <= u'Z') ? static_cast<char16_t>(b[i] + 32) : b[i];
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+// The input less its extension, or the whole input when its extension is
+// already the target's, so the input is never the output.
+std::u16string OutputStem(const std::u16string& input, std::u16string_view targetExtension)
+{
+    const size_t nExt = FindExtension(input);
+    if (EqualsNoCase(std::u16string_view(input).substr(nExt), targetExtension))
+        return input;
+    return input.substr(0, nExt);
+}
+
+MessageId Choose(bool bDone, MessageId nDone, MessageId nFailed)
+{
+    return bDone ? nDone : nFailed;
+}
+
+CRunResult Convert(const std::u16string& input)
+{
+    const std::filesystem::path path = PathFromU16(input);
+    CRunResult result;
+    switch (DetectFormat(path))
+    {
+    case FormatSrt:
+    {
+        const std::u16string stem = OutputStem(input, u".smi");
+        const CSrtProcessor srt;
+        result.m_nMessage = Choose(srt.WriteSami(path, PathFromU16(stem + u".smi"), PathFromU16(stem + u".UTF8.smi")),
+                                   MsgSrtToSamiDone, MsgSrtToSamiFailed);
+        break;
+    }
+    case FormatAss:
+    {
+        const CAssConverter ass;
+        result.m_nMessage = Choose(ass.ConvertAssToSrt(path, PathFromU16(OutputStem(input, u".srt") + u".srt")),
+                                   MsgAssToSrtDone, MsgAssToSrtFailed);
+        break;
+    }
+    case FormatSami:
+    {
+        const CSamiReader sami;
+        const int32_t nCount = sami.ConvertSamiToSrt(path);
+        result.m_nMessage = Choose(nCount >= 1, MsgSamiToSrtDone, MsgSamiToSrtFailed);
+        result.m_nCount = nCount >= 1 ? nCount : 0;
+        break;
+    }
+    default:
+        result.m_nMessage = MsgFormatError;
+        break;
+    }
+    return result;
+}
+}  // namespace
+
+CRunResult RunConversion(const std::u16string& input)
+{
+    try
+    {
+        return Convert(input);
+    }
+    catch (const std::bad_alloc&)
+    {
+        CRunResult result;
+        result.m_nMessage = MsgFormatError;
+        return result;
+    }
+}

@@ -1,0 +1,153 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "JobTestUtil.h"
+#include "TestUtil.h"
+#include "convert/AssConverter.h"
+
+using testutil::Bytes;
+using testutil::CTempDir;
+using testutil::kBom;
+using testutil::ReadBytes;
+using testutil::Saved;
+using testutil::WriteBytes;
+
+namespace
+{
+struct CTimeCase
+{
+    std::u16string_view field;
+    std::u16string_view srt;
+};
+
+class AssTimeTest : public testing::TestWithParam<CTimeCase>
+{
+};
+
+TEST_P(AssTimeTest, ConvertsTime)
+{
+    EXPECT_EQ(CAssConverter().ConvertAssTime(GetParam().field), GetParam().srt);
+}
+
+INSTANTIATE_TEST_SUITE_P(Times, AssTimeTest,
+                         testing::Values(CTimeCase{u"0:00:01.50", u"00:00:01,500"}, CTimeCase{u"1:02:03.4", u"01:02:03,400"},
+                                         CTimeCase{u"0:00:05.123", u"00:00:05,123"},
+                                         CTimeCase{u"12:34:56.78", u"12:34:56,780"},
+                                         CTimeCase{u"123:00:00.00", u"23:00:00,000"}, CTimeCase{u"0:00:05", u""},
+                                         CTimeCase{u" 0 : 00:01.5\t", u"00:00:01,500"},
+                                         CTimeCase{u"0:00:01.12345", u"00:00:01,123"}, CTimeCase{u"", u""},
+                                         CTimeCase{u"0:01.50", u""}));
+
+const std::string kHead =
+    "[Script Info]\r\nTitle: test\r\n\r\n[V4+ Styles]\r\nFormat: Name, Fontname\r\nStyle: Default,Arial\r\n\r\n"
+    "[Events]\r\n";
+const std::string kFormat = "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\r\n";
+
+class AssConvertTest : public testing::Test
+{
+protected:
+    bool Convert(std::string_view script)
+    {
+        WriteBytes(m_dir / "in.ass", script);
+        return CAssConverter().ConvertAssToSrt(m_dir / "in.ass", m_dir / "out.srt");
+    }
+    std::string Output() { return ReadBytes(m_dir / "out.srt"); }
+    bool Written() { return std::filesystem::exists(m_dir / "out.srt"); }
+
+    CTempDir m_dir;
+};
+
+TEST_F(AssConvertTest, WritesOneCuePerDialogueLine)
+{
+    ASSERT_TRUE(Convert(kHead + kFormat +
+                        "Comment: 0,0:00:00.00,0:00:01.00,Default,,0,0,0,,skipped\r\n"
+                        "Dialogue: 0,0:00:01.50,0:00:04.00,Default,,0,0,0,,Hello, world\r\n"
+                        "Dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,   \r\n"
+                        "  Dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,indented\r\n"
+                        "Dialogue: 0,0:00:03.00,0:00:04.5,Default,,0,0,0,,{\\i1}Earlier{\\i0}\\Nsecond\r\n"
+                        "Dialogue: 0,0:00:07.00,0:00:08.00,Default,,0,0,0,,{\\pos(1,2)}\r\n"
+                        "Dialogue:0,0:00:09,0:00:10.00,Default,,0,0,0,,no dot\r\n"
+                        "\r\n[Fonts]\r\nDialogue: 0,0:00:11.00,0:00:12.00,Default,,0,0,0,,later section"));
+    EXPECT_EQ(Output(), Saved("1\n00:00:01,500 --> 00:00:04,000\nHello, world\n\n"
+                              "2\n00:00:03,000 --> 00:00:04,500\n<i>Earlier</i>\nsecond\n\n"
+                              "3\n00:00:07,000 --> 00:00:08,000\n<b>\n\n"
+                              "4\n --> 00:00:10,000\nno dot\n\n"
+                              "5\n00:00:11,000 --> 00:00:12,000\nlater section\n\n"));
+}
+
+TEST_F(AssConvertTest, TextFieldKeepsTheRestOfTheLine)
+{
+    ASSERT_TRUE(Convert(kHead + "Format: Start, Text, End\r\nDialogue: 0:00:01.00,a, b,0:00:02.00\r\n"
+                                "Dialogue: 0:00:03.00\r\n"));
+    EXPECT_EQ(Output(), Saved("1\n00:00:01,000 --> \na, b,0:00:02.00\n\n"));
+}
+
+TEST_F(AssConvertTest, ScriptWithoutDialogueWritesAnEmptyFile)
+{
+    ASSERT_TRUE(Convert(kHead + kFormat));
+    EXPECT_EQ(Output(), kBom);
+}
+
+TEST_F(AssConvertTest, ReadsUtf16AndKorean)
+{
+    const std::u16string script = u"\uFEFF[Events]\rFormat: Start, End, Text\rDialogue: 0:00:01.00,0:00:02.00,안녕 {\\b1}세상";
+    std::string bytes;
+    for (char16_t c : script)
+    {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    ASSERT_TRUE(Convert(bytes));
+    EXPECT_EQ(Output(), Saved(Bytes(u8"1\n00:00:01,000 --> 00:00:02,000\n안녕 <b>세상\n\n")));
+}
+
+struct CFailCase
+{
+    const char* pName;
+    std::string script;
+};
+
+class AssFailTest : public AssConvertTest, public testing::WithParamInterface<CFailCase>
+{
+};
+
+TEST_P(AssFailTest, FailsWithoutWriting)
+{
+    EXPECT_FALSE(Convert(GetParam().script));
+    EXPECT_FALSE(Written());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, AssFailTest,
+    testing::Values(CFailCase{"NoEvents", "[Script Info]\r\nFormat: Start, End, Text\r\n"},
+                    CFailCase{"IndentedHeading", " [Events]\r\nFormat: Start, End, Text\r\n"},
+                    CFailCase{"HeadingWithTab", "[Events]\t\r\nFormat: Start, End, Text\r\n"},
+                    CFailCase{"SmallHeading", "[events]\r\nFormat: Start, End, Text\r\n"},
+                    CFailCase{"NoFormat", "[Events]\r\nDialogue: 0,0:00:01.00,0:00:02.00,x\r\n"},
+                    CFailCase{"IndentedFormat", "[Events]\r\n Format: Start, End, Text\r\n"},
+                    CFailCase{"EmptyFormat", "[Events]\r\nFormat:  \r\n"},
+                    CFailCase{"MissingText", "[Events]\r\nFormat: Start, End, Style\r\n"},
+                    CFailCase{"LowerCaseName", "[Events]\r\nFormat: start, End, Text\r\n"},
+                    CFailCase{"Empty", ""}, CFailCase{"OneByte", "x"}),
+    [](const testing::TestParamInfo<CFailCase>& info) { return std::string(info.param.pName); });
+
+TEST_F(AssConvertTest, FailsWhenTheOutputCannotBeWritten)
+{
+    WriteBytes(m_dir / "in.ass", kHead + kFormat);
+    EXPECT_FALSE(CAssConverter().ConvertAssToSrt(m_dir / "in.ass", m_dir / "missing" / "out.srt"));
+}
+
+TEST_F(AssConvertTest, GrowsOutputPastTheInputSize)
+{
+    std::string script = "[Events]\nFormat: Start,End,Text\n";
+    std::string expected;
+    for (int k = 1; k <= 2000; ++k)
+    {
+        script += "Dialogue:0:0:0.0,0:0:0.0,{\\c&HF&}\n";
+        expected += std::to_string(k) + "\n00:00:00,000 --> 00:00:00,000\n<font color=\"#0F0000\">\n\n";
+    }
+    ASSERT_TRUE(Convert(script));
+    EXPECT_EQ(Output(), Saved(expected));
+}
+}  // namespace

@@ -1,0 +1,92 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "TestUtil.h"
+#include "run/RunDispatch.h"
+#include "text/Unicode.h"
+
+using testutil::CTempDir;
+using testutil::WriteBytes;
+
+namespace
+{
+const std::string kSrt = "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n\r\n";
+const std::string kAss =
+    "[Script Info]\r\n[V4+ Styles]\r\n[Events]\r\nFormat: Start, End, Text\r\nDialogue: 0:00:01.00,0:00:02.00,Hi\r\n";
+const std::string kSami = "<SAMI><BODY><SYNC Start=1><P Class=KRCC>a<P Class=ENCC>b</BODY></SAMI>";
+
+struct CConversionCase
+{
+    const char* pName;
+    std::string input;    // relative to the temporary folder
+    std::string bytes;
+    MessageId nMessage;
+    int32_t nCount;
+    std::vector<std::string> outputs;
+};
+
+class RunConversionTest : public testing::TestWithParam<CConversionCase>
+{
+};
+
+TEST_P(RunConversionTest, NamesOutputsAndReports)
+{
+    const CConversionCase& c = GetParam();
+    CTempDir dir;
+    std::filesystem::create_directories((dir / c.input).parent_path());
+    WriteBytes(dir / c.input, c.bytes);
+    const CRunResult result = RunConversion(PathToU16(dir / c.input));
+    EXPECT_EQ(result.m_nMessage, c.nMessage);
+    EXPECT_EQ(result.m_nCount, c.nCount);
+    size_t nFiles = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Path()))
+        nFiles += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(nFiles, c.outputs.size() + 1);
+    for (const std::string& output : c.outputs)
+        EXPECT_TRUE(std::filesystem::is_regular_file(dir / output)) << output;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, RunConversionTest,
+    testing::Values(
+        CConversionCase{"SrtToSami", "movie.srt", kSrt, MsgSrtToSamiDone, 0, {"movie.smi", "movie.UTF8.smi"}},
+        CConversionCase{"SrtNamedSmi", "movie.smi", kSrt, MsgSrtToSamiDone, 0, {"movie.smi.smi", "movie.smi.UTF8.smi"}},
+        CConversionCase{"SrtNamedSmiInCapitals", "movie.SMI", kSrt, MsgSrtToSamiDone, 0,
+                        {"movie.SMI.smi", "movie.SMI.UTF8.smi"}},
+        CConversionCase{"AssToSrt", "show.ass", kAss, MsgAssToSrtDone, 0, {"show.srt"}},
+        CConversionCase{"AssNamedSrt", "Movie.SRT", kAss, MsgAssToSrtDone, 0, {"Movie.SRT.srt"}},
+        CConversionCase{"AssWithoutExtension", "sub.dir/movie", kAss, MsgAssToSrtDone, 0, {"sub.dir/movie.srt"}},
+        CConversionCase{"AssWithoutFormat", "bad.ssa", "[Script Info]\n[V4 Styles]\n[Events]\n", MsgAssToSrtFailed, 0,
+                        {}},
+        CConversionCase{"SamiToSrt", "two.smi", kSami, MsgSamiToSrtDone, 2, {"two.KRCC.srt", "two.ENCC.srt"}},
+        CConversionCase{"SamiWithoutCaptions", "none.smi", "<SAMI><SYNC Start=1>", MsgSamiToSrtFailed, 0, {}},
+        CConversionCase{"Unrecognised", "notes.txt", "plain words\n", MsgFormatError, 0, {}},
+        CConversionCase{"Empty", "empty.srt", "", MsgFormatError, 0, {}}),
+    [](const testing::TestParamInfo<CConversionCase>& info) { return std::string(info.param.pName); });
+
+TEST(RunConversion, ReportsFailedWrites)
+{
+    CTempDir dir;
+    WriteBytes(dir / "movie.srt", kSrt);
+    std::filesystem::create_directory(dir / "movie.smi");
+    EXPECT_EQ(RunConversion(PathToU16(dir / "movie.srt")).m_nMessage, MsgSrtToSamiFailed);
+
+    WriteBytes(dir / "show.ass", kAss);
+    std::filesystem::create_directory(dir / "show.srt");
+    EXPECT_EQ(RunConversion(PathToU16(dir / "show.ass")).m_nMessage, MsgAssToSrtFailed);
+
+    WriteBytes(dir / "two.smi", kSami);
+    std::filesystem::create_directory(dir / "two.ENCC.srt");
+    const CRunResult result = RunConversion(PathToU16(dir / "two.smi"));
+    EXPECT_EQ(result.m_nMessage, MsgSamiToSrtFailed);
+    EXPECT_EQ(result.Text(), u"SAMI → SRT 변환 실패!");
+}
+
+TEST(RunConversion, CountGoesIntoTheMessage)
+{
+    CTempDir dir;
+    WriteBytes(dir / "two.smi", kSami);
+    EXPECT_EQ(RunConversion(PathToU16(dir / "two.smi")).Text(), u"SAMI → SRT 변환 완료! (2 개)");
+}
+}  // namespace

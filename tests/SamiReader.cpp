@@ -1,0 +1,367 @@
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "JobTestUtil.h"
+#include "TestUtil.h"
+#include "convert/SamiReader.h"
+#include "text/Unicode.h"
+
+using testutil::Bytes;
+using testutil::CTempDir;
+using testutil::kBom;
+using testutil::ReadBytes;
+using testutil::Saved;
+using testutil::WriteBytes;
+
+namespace
+{
+int32_t Length(const std::u16string& text)
+{
+    return static_cast<int32_t>(text.size());
+}
+
+// The first tag of the text.
+void FirstTag(const std::u16string& text, int32_t& nOpen, int32_t& nClose)
+{
+    ASSERT_TRUE(CSamiReader().FindTag(text.c_str(), Length(text), 0, nOpen, nClose));
+}
+
+struct CTagValueCase
+{
+    std::u16string_view tag;
+    uint32_t nStart;
+    std::u16string_view strClass;
+};
+
+class SamiTagValueTest : public testing::TestWithParam<CTagValueCase>
+{
+};
+
+TEST_P(SamiTagValueTest, ReadsStartTime)
+{
+    const std::u16string text = u"<SYNC " + std::u16string(GetParam().tag) + u">";
+    int32_t nOpen = 0, nClose = 0;
+    FirstTag(text, nOpen, nClose);
+    EXPECT_EQ(CSamiReader().GetSyncStart(text.c_str(), nOpen, nClose), GetParam().nStart);
+}
+
+TEST_P(SamiTagValueTest, ReadsClassName)
+{
+    const std::u16string text = u"<P " + std::u16string(GetParam().tag) + u">";
+    int32_t nOpen = 0, nClose = 0;
+    FirstTag(text, nOpen, nClose);
+    EXPECT_EQ(CSamiReader().GetParagraphClass(text.c_str(), nOpen, nClose), GetParam().strClass);
+}
+
+// The same attribute text inside a SYNC tag and inside a P tag.
+INSTANTIATE_TEST_SUITE_P(
+    Attributes, SamiTagValueTest,
+    testing::Values(CTagValueCase{u"Start=1000", 1000, u""}, CTagValueCase{u"Start='1,500'", 1500, u""},
+                    CTagValueCase{u"Start=-500", 500, u""}, CTagValueCase{u"Start=abc", 0, u""},
+                    CTagValueCase{u"Start=1000 End=2000", 1000, u""},
+                    CTagValueCase{u"End=2000 start = \"1000\"", 1000, u""},
+                    CTagValueCase{u"Start=4294967295", 4294967295u, u""},
+                    CTagValueCase{u"Start=4294967296", 0, u""},  // wraps
+                    CTagValueCase{u"Begin=7 Starts=9", 79, u""},  // no Start attribute: every digit
+                    CTagValueCase{u"Class=KRCC", 0, u"KRCC"}, CTagValueCase{u"class='ENUSCC'", 0, u"ENUSCC"},
+                    CTagValueCase{u"Class=KR-CC", 0, u"KRCC"}, CTagValueCase{u"ID=x Class=KRCC", 0, u"KRCC"},
+                    CTagValueCase{u"Class=KRCC ID=Main", 0, u"KRCC"},
+                    CTagValueCase{u"CLASS = \"En CC\" ID=2", 2, u"EnCC"}, CTagValueCase{u"Class", 0, u""},
+                    CTagValueCase{u"Class=", 0, u""}, CTagValueCase{u"Class=\"KRCC", 0, u"KRCC"},
+                    CTagValueCase{u"Subclass=KRCC", 0, u""}));
+
+TEST(SamiTagValue, TagWithoutAttributesHasEmptyClass)
+{
+    for (const std::u16string text : {u"<P>", u"<PRE>", u"<p\tclass>"})
+    {
+        int32_t nOpen = 0, nClose = 0;
+        FirstTag(text, nOpen, nClose);
+        EXPECT_EQ(CSamiReader().GetParagraphClass(text.c_str(), nOpen, nClose), u"");
+    }
+}
+
+struct CKindCase
+{
+    std::u16string_view text;
+    bool bSync;
+    bool bParagraph;
+    int32_t nBodyEnd;  // -1: the length
+};
+
+class SamiTagKindTest : public testing::TestWithParam<CKindCase>
+{
+};
+
+TEST_P(SamiTagKindTest, TellsTagKinds)
+{
+    const std::u16string text(GetParam().text);
+    const CSamiReader reader;
+    int32_t nOpen = 0, nClose = 0;
+    EXPECT_EQ(reader.FindSyncTag(text.c_str(), Length(text), 0, nOpen, nClose), GetParam().bSync);
+    EXPECT_EQ(reader.FindParagraphTag(text.c_str(), Length(text), 0, nOpen, nClose), GetParam().bParagraph);
+    const int32_t nEnd = GetParam().nBodyEnd < 0 ? Length(text) : GetParam().nBodyEnd;
+    EXPECT_EQ(reader.FindBodyEnd(text.c_str(), Length(text), 0), nEnd);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, SamiTagKindTest,
+    testing::Values(CKindCase{u"<SYNC Start=1>", true, false, -1}, CKindCase{u"<sync>", true, false, -1},
+                    CKindCase{u"<Synced>", true, false, -1}, CKindCase{u"</SYNC>", false, false, -1},
+                    CKindCase{u"< SYNC>", false, false, -1}, CKindCase{u"<P Class=KRCC>", false, true, -1},
+                    CKindCase{u"<pre>", false, true, -1}, CKindCase{u"</P>", false, false, -1},
+                    CKindCase{u"<>", false, false, -1}, CKindCase{u"x</BODY>", false, false, 1},
+                    CKindCase{u"ab</body x>", false, false, 2}, CKindCase{u"</SAMI>", false, false, 0},
+                    CKindCase{u"</SAMIParam><x></Sami>", false, false, 15},
+                    CKindCase{u"</bodyx></body1>", false, false, -1}, CKindCase{u"<BODY>", false, false, -1},
+                    CKindCase{u"</ body>", false, false, -1}, CKindCase{u"no tags at all", false, false, -1},
+                    CKindCase{u"<SYNC Start=1", false, false, -1}, CKindCase{u"<a <P>", false, false, -1}));
+
+TEST(SamiReadTag, UnclosedTagRunsToTheEnd)
+{
+    const std::u16string text = u"ab<font color=red";
+    const CSamiReader reader;
+    int32_t nOpen = 0, nClose = 0;
+    std::u16string_view tag;
+    ASSERT_TRUE(reader.ReadTag(text.c_str(), Length(text), 0, nOpen, nClose, tag));
+    EXPECT_EQ(nOpen, 2);
+    EXPECT_EQ(nClose, Length(text) - 1);
+    EXPECT_EQ(tag, u"font color=red");
+    ASSERT_TRUE(reader.ReadTag(text.c_str(), 4, 0, nOpen, nClose, tag));
+    EXPECT_EQ(tag, u"f");
+    EXPECT_FALSE(reader.ReadTag(text.c_str(), Length(text), 3, nOpen, nClose, tag));
+}
+
+std::vector<CaptionRecord> Walk(const std::u16string& text)
+{
+    std::vector<CaptionRecord> records;
+    CSamiReader().WalkCaptions(text.c_str(), Length(text),
+                               [&](const CaptionRecord& record) { records.push_back(record); });
+    return records;
+}
+
+std::u16string RangeOf(const std::u16string& text, const CaptionRecord& record)
+{
+    return text.substr(static_cast<size_t>(record.m_nFirst),
+                       static_cast<size_t>(record.m_nLast - record.m_nFirst + 1));
+}
+
+struct CWalkCase
+{
+    std::u16string_view text;
+    // Each record as "start|class|text".
+    std::vector<std::u16string> records;
+};
+
+class SamiWalkTest : public testing::TestWithParam<CWalkCase>
+{
+};
+
+TEST_P(SamiWalkTest, CutsCaptions)
+{
+    const std::u16string text(GetParam().text);
+    std::vector<std::u16string> got;
+    for (const CaptionRecord& record : Walk(text))
+    {
+        const std::string start = std::to_string(record.m_nStart);
+        got.push_back(std::u16string(start.begin(), start.end()) + u"|" + record.m_strClass + u"|" +
+                      RangeOf(text, record));
+    }
+    EXPECT_EQ(got, GetParam().records);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, SamiWalkTest,
+    testing::Values(
+        CWalkCase{u"<SYNC Start=1><P Class=A>one\r<SYNC Start=2><P Class=A>two\r", {u"1|A|one\r", u"2|A|two\r"}},
+        CWalkCase{u"<SYNC Start=5><P Class=KRCC>ko<P Class=ENCC>en</P>\r", {u"5|KRCC|ko", u"5|ENCC|en</P>\r"}},
+        // A SYNC tag without a P tag borrows the next P tag; the SYNC tags between are passed over.
+        CWalkCase{u"<SYNC Start=1>x<SYNC Start=2>y<P Class=A>z", {u"1|A|z"}},
+        CWalkCase{u"<SYNC Start=1><P Class=A><SYNC Start=2><P Class=A>b", {u"1|A|", u"2|A|b"}},
+        CWalkCase{u"<P Class=A>before<SYNC Start=3><P Class=A>c", {u"3|A|c"}},
+        CWalkCase{u"<SYNC Start=1><P Class=A>a<i>b<SYNC Start=2", {u"1|A|a<i>b<SYNC Start=2"}},
+        CWalkCase{u"<SYNC Start=1><P Class=A>a < b<SYNC Start=2><P Class=A>c", {u"1|A|a < b<SYNC Start=2>", u"1|A|c"}},
+        CWalkCase{u"<SYNC Start=1><P Class=A>a<PRE>b", {u"1|A|a", u"1||b"}},
+        CWalkCase{u"<SYNC Start=1><SYNC Start=2>", {}}, CWalkCase{u"<P Class=A>text", {}},
+        CWalkCase{u"plain text", {}}));
+
+TEST(SamiCollectClasses, ListsDistinctClassesInOrderOfAppearance)
+{
+    const std::u16string text =
+        u"<P Class=ENCC><SYNC Start=1><P Class=KRCC>a<P Class=krcc>b<P class=KRCC>c<P>d<P ID=1>e";
+    const CClassList classes = CSamiReader().CollectClasses(text.c_str(), Length(text));
+    EXPECT_EQ(classes.m_vecNames, (std::vector<std::u16string>{u"ENCC", u"KRCC", u"krcc", u""}));
+    const CSamiReader reader;
+    EXPECT_EQ(reader.IndexOfClass(classes, u"krcc"), 2);
+    EXPECT_EQ(reader.IndexOfClass(classes, u""), 3);
+    EXPECT_EQ(reader.IndexOfClass(classes, u"missing"), 0);
+}
+
+// The list as the one-by-one insertion into an ordered list leaves it.
+std::vector<std::pair<uint32_t, std::u16string>> InsertOneByOne(
+    const std::vector<std::pair<uint32_t, std::u16string>>& entries)
+{
+    std::vector<std::pair<uint32_t, std::u16string>> list;
+    for (const auto& entry : entries)
+    {
+        if (list.empty() || list.back() < entry)
+        {
+            list.push_back(entry);
+            continue;
+        }
+        auto it = list.begin();
+        while (it != list.end() && !(entry < *it))
+            ++it;
+        if (it != list.end())
+            list.insert(it, entry);
+    }
+    return list;
+}
+
+TEST(SamiCaptionEntries, MatchOneByOneInsertion)
+{
+    std::mt19937 random(7);
+    const std::u16string texts[] = {u"", u"a", u"b", u"ab"};
+    for (int nRound = 0; nRound < 300; ++nRound)
+    {
+        std::vector<std::pair<uint32_t, std::u16string>> entries;
+        const int nCount = static_cast<int>(random() % 12);
+        for (int k = 0; k < nCount; ++k)
+            entries.emplace_back(random() % 4 * 1000000000u, texts[random() % 4]);
+        CCaptionList list;
+        for (const auto& entry : entries)
+            CSamiReader().InsertCaptionEntry(list, entry.first, entry.second);
+        list.Sort();
+        std::vector<std::pair<uint32_t, std::u16string>> got;
+        for (const CCaptionEntry& entry : list.m_vecEntries)
+            got.emplace_back(entry.m_nStart, std::u16string(list.Text(entry)));
+        ASSERT_EQ(got, InsertOneByOne(entries)) << "round " << nRound;
+    }
+}
+
+std::u16string BuildSrt(const std::vector<std::pair<uint32_t, std::u16string>>& entries)
+{
+    CCaptionList list;
+    for (const auto& entry : entries)
+        CSamiReader().InsertCaptionEntry(list, entry.first, entry.second);
+    return CSamiReader().BuildSrtText(list);
+}
+
+TEST(SamiBuildSrt, EndsCaptionsAtTheNextEntry)
+{
+    EXPECT_EQ(BuildSrt({{5000, u"Bye"}, {1000, u"Hello\rworld"}, {3500, u""}}),
+              u"1\r00:00:01,000 --> 00:00:03,500\rHello\rworld\r\r"
+              u"2\r00:00:05,000 --> 00:00:15,000\rBye\r\r");
+    EXPECT_EQ(BuildSrt({{1000, u"b"}, {1000, u"a"}}),
+              u"1\r00:00:01,000 --> 00:00:01,000\ra\r\r2\r00:00:01,000 --> 00:00:11,000\rb\r\r");
+    EXPECT_EQ(BuildSrt({{1000, u"a"}, {1000, u"a"}}), u"1\r00:00:01,000 --> 00:00:11,000\ra\r\r");
+}
+
+TEST(SamiBuildSrt, PrintsLongTimesInFull)
+{
+    EXPECT_EQ(BuildSrt({{4294967295u, u"late"}}), u"1\r1193:02:47,295 --> 1193:02:57,295\rlate\r\r");
+    EXPECT_EQ(BuildSrt({{360000000, u"a"}, {1000000001, u"b"}, {999999999, u"c"}}),
+              u"1\r100:00:00,000 --> 277:46:39,999\ra\r\r2\r277:46:39,999 --> 277:46:40,001\rc\r\r"
+              u"3\r277:46:40,001 --> 277:46:50,001\rb\r\r");
+}
+
+TEST(SamiBuildSrt, JoinsLinesBeforeTheFirstVisibleText)
+{
+    EXPECT_EQ(BuildSrt({{0, u"<i>\rHello\r<b>x"}}), u"1\r00:00:00,000 --> 00:00:10,000\r<i>Hello\r<b>x\r\r");
+    EXPECT_EQ(BuildSrt({{0, u"  \rA <font\rx> B"}}), u"1\r00:00:00,000 --> 00:00:10,000\r  A <font\rx> B\r\r");
+    EXPECT_EQ(BuildSrt({{0, u"\rA <b"}}), u"1\r00:00:00,000 --> 00:00:10,000\rA <b\r\r");
+}
+
+class SamiConvertTest : public testing::Test
+{
+protected:
+    int32_t Convert(const std::string& name, std::string_view bytes)
+    {
+        WriteBytes(m_dir / name, bytes);
+        return CSamiReader().ConvertSamiToSrt(m_dir / name);
+    }
+    std::string Output(const std::string& name) { return ReadBytes(m_dir / name); }
+    bool Exists(const std::string& name) { return std::filesystem::exists(m_dir / name); }
+
+    CTempDir m_dir;
+};
+
+TEST_F(SamiConvertTest, WritesOneSrtPerClass)
+{
+    const std::string sami = Bytes(
+        u8"<SAMI>\r\n<HEAD><SAMIParam>\r\n  Length: 1\r\n</SAMIParam></HEAD>\r\n<BODY>\r\n"
+        u8"<SYNC Start=1000><P Class=KRCC>Hello<br>world\r\n"
+        u8"<SYNC Start=3500><P Class=KRCC>&nbsp;\r\n"
+        u8"<SYNC Start=5000><P Class=KRCC>Bye\r\n</BODY>\r\n</SAMI>\r\n");
+    ASSERT_EQ(Convert("movie.smi", sami), 1);
+    EXPECT_EQ(Output("movie.KRCC.srt"), Saved("1\n00:00:01,000 --> 00:00:03,500\nHello\nworld\n\n"
+                                              "2\n00:00:05,000 --> 00:00:15,000\nBye\n\n"));
+}
+
+TEST_F(SamiConvertTest, KeepsTheClassesApart)
+{
+    const std::string sami = Bytes(
+        u8"<SAMI><BODY>\r\n<SYNC Start=2000><P Class=KRCC>안녕<P Class=ENCC>Hi\r\n"
+        u8"<SYNC Start=1000 End=1500><P Class=ENCC>First\r\n"
+        u8"<SYNC Start=4000><P Class=KRCC>&nbsp;<P Class=ENCC>&nbsp;\r\n</BODY></SAMI>");
+    ASSERT_EQ(Convert("two.smi", sami), 2);
+    EXPECT_EQ(Output("two.KRCC.srt"), Saved(Bytes(u8"1\n00:00:02,000 --> 00:00:04,000\n안녕\n\n")));
+    EXPECT_EQ(Output("two.ENCC.srt"), Saved("1\n00:00:01,000 --> 00:00:02,000\nFirst\n\n"
+                                            "2\n00:00:02,000 --> 00:00:04,000\nHi\n\n"));
+}
+
+TEST_F(SamiConvertTest, NamesOutputsByCuttingFourCharacters)
+{
+    ASSERT_EQ(Convert("movie.sami", "<SYNC Start=1><P Class=KRCC>x"), 1);
+    EXPECT_EQ(Output("movie..KRCC.srt"), Saved("1\n00:00:00,001 --> 00:00:10,001\nx\n\n"));
+    ASSERT_EQ(Convert("movie.smi", "<SYNC Start=1><P ID=nameless>x"), 1);
+    EXPECT_EQ(Output("movie..srt"), Saved("1\n00:00:00,001 --> 00:00:10,001\nx\n\n"));
+}
+
+TEST_F(SamiConvertTest, ClassWithoutCaptionsGetsAnEmptyFile)
+{
+    ASSERT_EQ(Convert("m.smi", "<P Class=A>early<SYNC Start=1><P Class=B>late"), 2);
+    EXPECT_EQ(Output("m.A.srt"), kBom);
+    EXPECT_EQ(Output("m.B.srt"), Saved("1\n00:00:00,001 --> 00:00:10,001\nlate\n\n"));
+}
+
+TEST_F(SamiConvertTest, ReportsDocumentsWithoutCaptionsAndUnreadableInput)
+{
+    EXPECT_EQ(Convert("none.smi", "<SAMI><SYNC Start=1>text</SAMI>"), 0);
+    EXPECT_FALSE(Exists("none..srt"));
+    EXPECT_EQ(Convert("late.smi", "<BODY></BODY><P Class=A>after the end"), 0);
+    EXPECT_EQ(Convert("empty.smi", ""), -1);
+    EXPECT_EQ(CSamiReader().ConvertSamiToSrt(m_dir / "missing.smi"), -1);
+}
+
+TEST_F(SamiConvertTest, FailsWhenAnOutputCannotBeWritten)
+{
+    std::filesystem::create_directory(m_dir / "m.B.srt");
+    EXPECT_EQ(Convert("m.smi", "<SYNC Start=1><P Class=A>a<P Class=B>b"), -1);
+    EXPECT_EQ(Output("m.A.srt"), Saved("1\n00:00:00,001 --> 00:00:10,001\na\n\n"));
+}
+
+TEST_F(SamiConvertTest, StaysLinearOnHostileDocuments)
+{
+    std::string manySyncs;
+    for (int k = 0; k < 200000; ++k)
+        manySyncs += "<SYNC Start=1>";
+    manySyncs += "<P Class=A>x";
+    EXPECT_EQ(Convert("syncs.smi", manySyncs), 1);
+
+    std::string manyClasses = "<SYNC Start=1>";
+    for (int k = 0; k < 5000; ++k)
+        manyClasses += "<P Class=C" + std::to_string(k) + ">t";
+    EXPECT_EQ(Convert("classes.smi", manyClasses), 5000);
+
+    std::string backwards;
+    for (int k = 100000; k > 0; --k)
+        backwards += "<SYNC Start=" + std::to_string(k) + "><P Class=A>x";
+    EXPECT_EQ(Convert("back.smi", backwards), 1);
+    EXPECT_EQ(Output("back.A.srt").substr(3, 34), "1\r\n00:00:00,001 --> 00:00:00,002\r\n");
+
+    EXPECT_EQ(Convert("open.smi", "<SYNC Start=1><P Class=A>" + std::string(300000, '<')), 1);
+}
+}  // namespace
