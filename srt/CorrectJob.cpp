@@ -38,7 +38,7 @@ bool CSrtProcessor::CorrectSrt(const std::filesystem::path& input, const std::fi
             const int32_t nLength = source.m_nLength;
 
             // Texts only shrink, so the input plus the renumbering is enough.
-            out.reserve(static_cast<size_t>(nLength + srtjob::CueLayoutBound(srtjob::CueCountBound(nLength))));
+            srtjob::ReserveOutput(out, nLength + srtjob::CueLayoutBound(srtjob::CueCountBound(nLength)));
             std::u16string text;
             CSrtCue cue;
             for (bool bCue = FirstCue(pText, nLength, cue); bCue; bCue = NextCue(pText, nLength, cue))

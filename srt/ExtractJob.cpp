@@ -20,7 +20,7 @@ bool CSrtProcessor::ExtractText(const std::filesystem::path& input, const std::f
 
             // Each cue gives at most its text and four CRs, less than the
             // time line it came with.
-            out.reserve(static_cast<size_t>(nLength) + 4);
+            srtjob::ReserveOutput(out, int64_t{nLength} + 4);
             std::u16string text;
             CSrtCue cue;
             for (bool bCue = FirstCue(pText, nLength, cue); bCue; bCue = NextCue(pText, nLength, cue))

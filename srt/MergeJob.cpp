@@ -33,10 +33,12 @@ void AppendCleanLine(std::u16string& out, std::u16string_view line)
         ++nBegin;
     while (nEnd > nBegin && IsLineBlank(line[nEnd - 1]))
         --nEnd;
-    for (size_t i = nBegin; i < nEnd; ++i)
+    const size_t nAt = out.size();
+    out.append(line.substr(nBegin, nEnd - nBegin));
+    for (size_t i = nAt; i < out.size(); ++i)
     {
-        const char16_t c = line[i];
-        out.push_back(c == kNoBreakSpace || c == u'\t' ? u' ' : c);
+        if (out[i] == kNoBreakSpace || out[i] == u'\t')
+            out[i] = u' ';
     }
     out.push_back(kCr);
 }
@@ -103,7 +105,7 @@ std::u16string CleanText(std::u16string_view text)
         text = text.substr(0, nNul);
 
     std::u16string out;
-    out.reserve(text.size() + 1);
+    srtjob::ReserveOutput(out, static_cast<int64_t>(text.size()) + 1);
     size_t i = 0;
     while (i < text.size() && IsLeadingBlank(text[i]))
         ++i;
@@ -141,7 +143,7 @@ bool CSrtProcessor::MergeText(const std::filesystem::path& srtPath, const std::f
             // of at least one unit and a CR.
             const int64_t nCueBound =
                 std::min(srtjob::CueCountBound(nLength), static_cast<int64_t>(cleaned.size() / 2 + 1));
-            out.reserve(static_cast<size_t>(static_cast<int64_t>(cleaned.size()) + srtjob::CueLayoutBound(nCueBound)));
+            srtjob::ReserveOutput(out, static_cast<int64_t>(cleaned.size()) + srtjob::CueLayoutBound(nCueBound));
 
             CParagraphReader paragraphs(cleaned);
             CSrtCue cue;

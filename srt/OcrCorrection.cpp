@@ -91,8 +91,11 @@ void ReplaceNextLine(std::u16string& text)
 
 void ReplaceDoubleApostrophes(std::u16string& text)
 {
-    size_t w = 0;
-    for (size_t i = 0; i < text.size(); ++i)
+    size_t i = text.find(u"''");
+    if (i == std::u16string::npos)
+        return;
+    size_t w = i;
+    for (; i < text.size(); ++i)
     {
         if (text[i] == u'\'' && i + 1 < text.size() && text[i + 1] == u'\'')
         {
@@ -173,10 +176,13 @@ void FixLetterL(std::u16string& text)
         text[0] = u'I';
     for (size_t j = 1; j + 1 < text.size(); ++j)
     {
-        if (kLetterLDelimiters.find(text[j - 1]) != std::u16string_view::npos &&
+        if (text[j] == u'l' && kLetterLDelimiters.find(text[j - 1]) != std::u16string_view::npos &&
             StartsWithAny(text, j, kInnerPrefixes))
             text[j] = u'I';
     }
+    // Every rule's match holds "ar l"; most texts have none.
+    if (text.find(u"ar l") == std::u16string::npos)
+        return;
     for (const CWordRule& rule : kWarRules)
         ReplaceAtWordEnd(text, rule);
 }
