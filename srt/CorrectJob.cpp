@@ -37,8 +37,8 @@ bool CSrtProcessor::CorrectSrt(const std::filesystem::path& input, const std::fi
             const char16_t* pText = source.View().data();
             const int32_t nLength = source.m_nLength;
 
-            // Texts only shrink, so the input plus the renumbering is enough.
-            srtjob::ReserveOutput(out, nLength + srtjob::CueLayoutBound(srtjob::CueCountBound(nLength)));
+            const srtjob::CCueTally tally = srtjob::TallyCues(*this, pText, nLength);
+            srtjob::ReserveOutput(out, tally.m_nTextUnits + srtjob::CueLayoutBound(tally.m_nCues));
             std::u16string text;
             CSrtCue cue;
             for (bool bCue = FirstCue(pText, nLength, cue); bCue; bCue = NextCue(pText, nLength, cue))

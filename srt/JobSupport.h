@@ -4,6 +4,8 @@
 #include <exception>
 #include <string>
 
+#include "srt/SrtProcessor.h"
+
 #if defined(__linux__)
 #include <sys/mman.h>
 #include <unistd.h>
@@ -12,12 +14,6 @@
 // Helpers shared by the SRT jobs (not part of the public interface).
 namespace srtjob
 {
-
-// Most cues a text of nLength units can hold: each needs its 30-unit time line.
-inline int64_t CueCountBound(int64_t nLength)
-{
-    return nLength / 30 + 1;
-}
 
 inline int64_t DecimalDigits(int64_t n)
 {
@@ -32,6 +28,26 @@ inline int64_t DecimalDigits(int64_t n)
 inline int64_t CueLayoutBound(int64_t nCues)
 {
     return nCues * (DecimalDigits(nCues) + 1 + 30 + 2);
+}
+
+// The cues of an SRT text and the units of their texts, so that an output
+// can be sized before it is built: a cue's text never grows.
+struct CCueTally
+{
+    int64_t m_nCues = 0;
+    int64_t m_nTextUnits = 0;
+};
+
+inline CCueTally TallyCues(const CSrtProcessor& srt, const char16_t* pText, int32_t nLength)
+{
+    CCueTally tally;
+    CSrtCue cue;
+    for (bool bCue = srt.FirstCue(pText, nLength, cue); bCue; bCue = srt.NextCue(pText, nLength, cue))
+    {
+        ++tally.m_nCues;
+        tally.m_nTextUnits += cue.m_nTextEnd - cue.m_nTextBegin;
+    }
+    return tally;
 }
 
 // Reserves an output text. A large one is filled once from start to end;

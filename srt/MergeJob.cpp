@@ -139,10 +139,10 @@ bool CSrtProcessor::MergeText(const std::filesystem::path& srtPath, const std::f
             }
             const std::u16string_view srtText = srt.View();
             const int32_t nLength = srt.m_nLength;
-            // Every cue written needs a time line of its own and a paragraph
-            // of at least one unit and a CR.
-            const int64_t nCueBound =
-                std::min(srtjob::CueCountBound(nLength), static_cast<int64_t>(cleaned.size() / 2 + 1));
+            // Every cue written needs a time line and a paragraph of at least
+            // one unit and a CR.
+            const int64_t nCueBound = std::min(srtjob::TallyCues(*this, srtText.data(), nLength).m_nCues,
+                                               static_cast<int64_t>(cleaned.size() / 2 + 1));
             srtjob::ReserveOutput(out, static_cast<int64_t>(cleaned.size()) + srtjob::CueLayoutBound(nCueBound));
 
             CParagraphReader paragraphs(cleaned);
