@@ -2,6 +2,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "srt/SrtProcessor.h"
 #include "text/AtomicFile.h"
@@ -35,125 +36,153 @@ constexpr std::u16string_view kSyncStart = u"<SYNC Start=";
 constexpr std::u16string_view kSyncClass = u"><P Class=KRCC>";
 constexpr std::u16string_view kBreak = u"<br>";
 constexpr std::u16string_view kNbsp = u"&nbsp;";
-// Both SYNC lines of a cue without their numbers and text.
-constexpr size_t kCueOverhead = 2 * (kSyncStart.size() + kSyncClass.size() + 1) + 1 + kNbsp.size();
 
-constexpr size_t kEncodeChunkUnits = 256 * 1024;
+constexpr size_t kChunkUnits = 128 * 1024;
 
-int DecimalDigits(int32_t n)
+bool IsHighSurrogate(char16_t c)
 {
-    int nDigits = n < 0 ? 2 : 1;
-    for (int64_t v = n < 0 ? -static_cast<int64_t>(n) : n; v >= 10; v /= 10)
-        ++nDigits;
-    return nDigits;
+    return c >= 0xD800 && c <= 0xDBFF;
 }
 
-void AppendDecimal(std::u16string& out, int32_t n)
+// Streams the document into both files: UTF-8 with byte-order mark, and the
+// legacy code page without one; CR LF line ends in both.
+class CSamiOutput
 {
-    char16_t digits[12];
-    int nDigits = 0;
-    int64_t v = n;
-    if (v < 0)
+public:
+    CSamiOutput(CAtomicFile& sami, CAtomicFile& utf8Sami) : m_sami(sami), m_utf8Sami(utf8Sami)
     {
-        out.push_back(u'-');
-        v = -v;
+        m_strChunk.reserve(kChunkUnits + 64);
+        m_utf8Sami.Write("\xEF\xBB\xBF", 3);
     }
-    do
-    {
-        digits[nDigits++] = static_cast<char16_t>(u'0' + v % 10);
-        v /= 10;
-    } while (v != 0);
-    while (nDigits > 0)
-        out.push_back(digits[--nDigits]);
-}
 
-void AppendSync(std::u16string& out, int32_t nTime)
-{
-    out.append(kSyncStart);
-    AppendDecimal(out, nTime);
-    out.append(kSyncClass);
-}
-
-// Units the whole document needs, so that it is built without regrowing.
-size_t MeasureDocument(const CSrtProcessor& srt, std::u16string_view title, const char16_t* pText, int32_t nLength)
-{
-    size_t nUnits = kHeadStart.size() + title.size() + kStyleBlock.size() + kFooter.size();
-    CSrtCue cue;
-    for (bool bFound = srt.FirstCue(pText, nLength, cue); bFound; bFound = srt.NextCue(pText, nLength, cue))
+    void Append(std::u16string_view text)
     {
-        int32_t nStart = 0;
-        int32_t nEnd = 0;
-        srt.ParseTimeLine(pText + cue.m_nTimeLine, nStart, nEnd);
-        nUnits += kCueOverhead + DecimalDigits(nStart) + DecimalDigits(nEnd);
-        for (int32_t i = cue.m_nTextBegin; i < cue.m_nTextEnd; ++i)
-            nUnits += pText[i] == kCr ? 1 + kBreak.size() : 1;
+        while (!text.empty())
+        {
+            const size_t nTake = std::min(text.size(), kChunkUnits);
+            m_strChunk.append(text.substr(0, nTake));
+            text.remove_prefix(nTake);
+            if (m_strChunk.size() >= kChunkUnits)
+                Flush(false);
+        }
     }
-    return nUnits;
+    void Append(char16_t c) { m_strChunk.push_back(c); }
+    void AppendDecimal(int32_t n)
+    {
+        char16_t digits[12];
+        int nDigits = 0;
+        int64_t v = n;
+        if (v < 0)
+        {
+            Append(u'-');
+            v = -v;
+        }
+        do
+        {
+            digits[nDigits++] = static_cast<char16_t>(u'0' + v % 10);
+            v /= 10;
+        } while (v != 0);
+        while (nDigits > 0)
+            Append(digits[--nDigits]);
+    }
+
+    // Writes out what is pending; a final high surrogate waits for its pair
+    // unless this is the end.
+    void Flush(bool bEnd)
+    {
+        size_t nUnits = m_strChunk.size();
+        if (!bEnd && nUnits > 0 && IsHighSurrogate(m_strChunk[nUnits - 1]))
+            --nUnits;
+        if (nUnits == 0)
+            return;
+        const std::u16string_view chunk(m_strChunk.data(), nUnits);
+        m_vecUtf8.resize(nUnits * CTextBuffer::kMaxUtf8BytesPerUnit);
+        const int64_t nBytes = CTextBuffer::EncodeUtf8(chunk.data(), static_cast<int64_t>(nUnits), m_vecUtf8.data());
+        m_utf8Sami.Write(m_vecUtf8.data(), static_cast<size_t>(nBytes));
+        WriteLegacy(chunk);
+        m_strChunk.erase(0, nUnits);
+    }
+
+private:
+    // Every CR byte of the legacy form is written as CR LF.
+    void WriteLegacy(std::u16string_view chunk)
+    {
+        const std::string bytes = EncodeCodePage(chunk, 0);
+        m_strLegacy.clear();
+        m_strLegacy.reserve(bytes.size() + bytes.size() / 4 + 16);
+        for (size_t nAt = 0; nAt < bytes.size();)
+        {
+            const size_t nCr = bytes.find('\r', nAt);
+            if (nCr == std::string::npos)
+            {
+                m_strLegacy.append(bytes, nAt);
+                break;
+            }
+            m_strLegacy.append(bytes, nAt, nCr - nAt);
+            m_strLegacy.append("\r\n", 2);
+            nAt = nCr + 1;
+        }
+        m_sami.Write(m_strLegacy.data(), m_strLegacy.size());
+    }
+
+    CAtomicFile& m_sami;
+    CAtomicFile& m_utf8Sami;
+    std::u16string m_strChunk;
+    std::vector<unsigned char> m_vecUtf8;
+    std::string m_strLegacy;
+};
+
+void WriteSync(CSamiOutput& out, int32_t nTime)
+{
+    out.Append(kSyncStart);
+    out.AppendDecimal(nTime);
+    out.Append(kSyncClass);
 }
 
-// The whole SAMI document with single-CR line ends; counts the cues.
-std::u16string BuildDocument(const CSrtProcessor& srt, std::u16string_view title, const char16_t* pText,
-                             int32_t nLength, int64_t& nCues)
+// One block pair: the text at its start time, an empty caption at its end.
+void WriteCue(CSamiOutput& out, const char16_t* pText, int32_t nStart, int32_t nEnd, const CSrtCue& cue)
 {
-    std::u16string doc;
-    doc.reserve(MeasureDocument(srt, title, pText, nLength));
-    doc.append(kHeadStart);
-    doc.append(title);
-    doc.append(kStyleBlock);
+    WriteSync(out, nStart);
+    out.Append(kCr);
+    int32_t nLine = cue.m_nTextBegin;
+    for (int32_t i = cue.m_nTextBegin; i < cue.m_nTextEnd; ++i)
+    {
+        if (pText[i] != kCr)
+            continue;
+        out.Append(std::u16string_view(pText + nLine, static_cast<size_t>(i - nLine)));
+        out.Append(kBreak);
+        out.Append(kCr);
+        nLine = i + 1;
+    }
+    out.Append(std::u16string_view(pText + nLine, static_cast<size_t>(cue.m_nTextEnd - nLine)));
+    out.Append(kCr);
+    WriteSync(out, nEnd);
+    out.Append(kNbsp);
+    out.Append(kCr);
+}
+
+// Writes the whole document; returns the number of cues.
+int64_t WriteDocument(const CSrtProcessor& srt, std::u16string_view title, const CTextBuffer& input,
+                      CSamiOutput& out)
+{
+    out.Append(kHeadStart);
+    out.Append(title);
+    out.Append(kStyleBlock);
+    int64_t nCues = 0;
     CSrtCue cue;
-    for (bool bFound = srt.FirstCue(pText, nLength, cue); bFound; bFound = srt.NextCue(pText, nLength, cue))
+    const char16_t* pText = input.m_pText;
+    for (bool bFound = srt.FirstCue(pText, input.m_nLength, cue); bFound;
+         bFound = srt.NextCue(pText, input.m_nLength, cue))
     {
         ++nCues;
         int32_t nStart = 0;
         int32_t nEnd = 0;
         srt.ParseTimeLine(pText + cue.m_nTimeLine, nStart, nEnd);
-        AppendSync(doc, nStart);
-        doc.push_back(kCr);
-        int32_t nLine = cue.m_nTextBegin;
-        for (int32_t i = cue.m_nTextBegin; i < cue.m_nTextEnd; ++i)
-        {
-            if (pText[i] != kCr)
-                continue;
-            doc.append(pText + nLine, static_cast<size_t>(i - nLine));
-            doc.append(kBreak);
-            doc.push_back(kCr);
-            nLine = i + 1;
-        }
-        doc.append(pText + nLine, static_cast<size_t>(cue.m_nTextEnd - nLine));
-        doc.push_back(kCr);
-        AppendSync(doc, nEnd);
-        doc.append(kNbsp);
-        doc.push_back(kCr);
+        WriteCue(out, pText, nStart, nEnd, cue);
     }
-    doc.append(kFooter);
-    return doc;
-}
-
-// The document in the legacy code page, every CR byte as CR LF, written in
-// chunks so that no whole-file copy is needed.
-bool WriteLegacy(CAtomicFile& file, std::u16string_view doc)
-{
-    std::string lines;
-    for (size_t nAt = 0; nAt < doc.size();)
-    {
-        size_t nUnits = std::min(kEncodeChunkUnits, doc.size() - nAt);
-        const char16_t cLast = doc[nAt + nUnits - 1];
-        if (nAt + nUnits < doc.size() && cLast >= 0xD800 && cLast <= 0xDBFF)
-            --nUnits;  // a pair stays in one chunk
-        const std::string bytes = EncodeCodePage(doc.substr(nAt, nUnits), 0);
-        lines.clear();
-        lines.reserve(bytes.size() + bytes.size() / 8 + 16);
-        for (const char c : bytes)
-        {
-            lines.push_back(c);
-            if (c == '\r')
-                lines.push_back('\n');
-        }
-        if (!file.Write(lines.data(), lines.size()))
-            return false;
-        nAt += nUnits;
-    }
-    return file.Commit();
+    out.Append(kFooter);
+    out.Flush(true);
+    return nCues;
 }
 }  // namespace
 
@@ -162,21 +191,18 @@ bool CSrtProcessor::WriteSami(const std::filesystem::path& input, const std::fil
 {
     try
     {
-        int64_t nCues = 0;
-        std::u16string doc;
-        {
-            CTextBuffer srt;
-            if (srt.Load(input, 0) == 0)
-                return false;
-            doc = BuildDocument(*this, PathToU16(input), srt.m_pText, srt.m_nLength, nCues);
-        }
+        CTextBuffer srt;
+        if (srt.Load(input, 0) == 0)
+            return false;
         CAtomicFile sami(samiPath);
         if (!sami.IsOpen())
             return false;
-        bool bResult = CTextBuffer::SaveText(utf8SamiPath, doc);
-        if (!WriteLegacy(sami, doc))
-            bResult = false;
-        return bResult && nCues > 0;
+        CAtomicFile utf8Sami(utf8SamiPath);
+        CSamiOutput out(sami, utf8Sami);
+        const int64_t nCues = WriteDocument(*this, PathToU16(input), srt, out);
+        const bool bUtf8Written = utf8Sami.Commit();
+        const bool bSamiWritten = sami.Commit();
+        return bUtf8Written && bSamiWritten && nCues > 0;
     }
     catch (const std::bad_alloc&)
     {

@@ -42,6 +42,11 @@ INSTANTIATE_TEST_SUITE_P(
                     DecodeCase{"InvalidBytesOneEach", 0, "\xFF\xFF" "a", u"\uFFFD\uFFFDa"},
                     DecodeCase{"CutOffLeadAtEnd", 0, "a\xB0", u"a\uFFFD"},
                     DecodeCase{"BadTrailKeepsNextByte", 0, "\xB0\x0D", u"\uFFFD\r"},
+                    DecodeCase{"TrailByteStartingAsciiRun", 0, "x\xB0" + std::string(20, 'A') + "\xB0\xA1",
+                                u"x\uCE9A" + std::u16string(19, u'A') + u"가"},
+                    DecodeCase{"LongAsciiRunsAroundInvalidByte", 0,
+                               std::string(20, 'a') + "\xFF" + std::string(20, 'b'),
+                               std::u16string(20, u'a') + u"\uFFFD" + std::u16string(20, u'b')},
                     DecodeCase{"Explicit949", 949, "\xB0\xA1", u"가"},
                     DecodeCase{"Western1252", 1252, "\xE9\x80", u"é€"},
                     DecodeCase{"Utf8CodePage", 65001, "\xF0\x9F\x98\x80", u"\U0001F600"},
@@ -78,13 +83,16 @@ INSTANTIATE_TEST_SUITE_P(
                     EncodeCase{"PairIsOneMark", 0, u"a\U0001F600b", "a?b"},
                     EncodeCase{"LoneSurrogateIsOneMark", 0, std::u16string(u"a") + char16_t(0xD83D) + u"b", "a?b"},
                     EncodeCase{"LoneSurrogateAtEnd", 0, std::u16string(u"a") + char16_t(0xD83D), "a?"},
-                    EncodeCase{"Western1252", 1252, u"é가", "\xE9?"}));
+                    EncodeCase{"Western1252", 1252, u"é가", "\xE9?"},
+                    EncodeCase{"LongAsciiRunsAroundMissing", 0,
+                               std::u16string(20, u'a') + u"\U0001F600" + std::u16string(20, u'b') + u"가",
+                               std::string(20, 'a') + "?" + std::string(20, 'b') + "\xB0\xA1"}));
 
 TEST(CodePage, LargeMixedTextRoundTrips)
 {
     std::u16string text;
     for (int i = 0; i < 50000; ++i)
-        text += u"자막 subtitle 뷁\r";
+        text += (i % 2 == 0) ? u"자막 subtitle 뷁\r" : u"<SYNC Start=1000><P Class=KRCC>\r가\r";
     const std::string bytes = EncodeCodePage(text, 0);
     EXPECT_EQ(DecodeCodePage(bytes.data(), bytes.size(), 0), text);
 }

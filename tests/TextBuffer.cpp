@@ -94,6 +94,27 @@ TEST(TextBufferLoad, ReplacesPreviousText)
     EXPECT_EQ(buffer.View(), u"2nd");
 }
 
+TEST(TextBufferLoad, NormalisesLineEndsAtEveryOffset)
+{
+    const char* const lineEnds[] = {"\r\n", "\n", "\r", "\r\r\n", "\n\r"};
+    const char16_t* const normalised[] = {u"\r", u"\r", u"\r", u"\r\r", u"\r\r"};
+    for (const std::string& first : {std::string("e"), Bytes(u8"é")})
+    {
+        std::string bytes = first;
+        std::u16string expected = first == "e" ? u"e" : u"é";
+        for (int i = 0; i < 60; ++i)
+        {
+            bytes += std::string(static_cast<size_t>(i), 'x') + lineEnds[i % 5];
+            expected += std::u16string(static_cast<size_t>(i), u'x') + normalised[i % 5];
+        }
+        CTempDir dir;
+        WriteBytes(dir / "f", bytes);
+        CTextBuffer buffer;
+        ASSERT_NE(buffer.Load(dir / "f", 0), 0);
+        EXPECT_EQ(buffer.View(), expected) << first;
+    }
+}
+
 TEST(TextBufferLoad, LongMultiByteTextSurvivesWhole)
 {
     std::string bytes(kBom);

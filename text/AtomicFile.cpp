@@ -37,15 +37,15 @@ fs::path ResolveLinks(fs::path path)
 
 fs::path TempName(const fs::path& target, unsigned nAttempt)
 {
-    std::string strSuffix = ".tmp";
 #ifdef _WIN32
-    strSuffix += std::to_string(GetCurrentProcessId());
+    const unsigned long nProcess = GetCurrentProcessId();
 #else
-    strSuffix += std::to_string(getpid());
+    const unsigned long nProcess = static_cast<unsigned long>(getpid());
 #endif
-    strSuffix += "-" + std::to_string(g_nTempCounter.fetch_add(1)) + "-" + std::to_string(nAttempt);
+    char suffix[64];
+    std::snprintf(suffix, sizeof suffix, ".tmp%lu-%u-%u", nProcess, g_nTempCounter.fetch_add(1), nAttempt);
     fs::path name = target.filename();
-    name += strSuffix;
+    name += suffix;
     return target.parent_path() / name;
 }
 

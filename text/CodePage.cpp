@@ -1,5 +1,9 @@
 #include "text/CodePage.h"
 
+#include "text/LargeBuffer.h"
+
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #ifdef _WIN32
@@ -161,6 +165,133 @@ void EnsureRoom(std::u16string& out, size_t nDone, size_t nNeeded)
     if (out.size() - nDone < nNeeded)
         out.resize(nDone + nNeeded);
 }
+
+// ASCII runs at least this long skip the converter: most subtitle text is
+// markup and Latin letters, and the converter is slow per character.
+constexpr size_t kMinAsciiRun = 16;
+
+// Whether the code page writes every ASCII character as that one byte, so
+// that ASCII runs can be copied around the converter. Stateful encodings
+// (which shift on some of these bytes) fail the test.
+bool IsAsciiCompatible(CIconv& conv, bool bDecoding)
+{
+    char bytes[127];
+    char16_t units[127];
+    for (int i = 0; i < 127; ++i)
+    {
+        bytes[i] = static_cast<char>(i + 1);
+        units[i] = static_cast<char16_t>(i + 1);
+    }
+    char result[sizeof units];
+    const char* pIn = bDecoding ? bytes : reinterpret_cast<const char*>(units);
+    size_t nIn = bDecoding ? sizeof bytes : sizeof units;
+    char* pOut = result;
+    size_t nOut = sizeof result;
+    const bool bOk = conv.Convert(pIn, nIn, pOut, nOut) == 0 && nIn == 0;
+    conv.Reset();
+    const size_t nWritten = sizeof result - nOut;
+    if (!bOk)
+        return false;
+    return bDecoding ? nWritten == sizeof units && std::memcmp(result, units, sizeof units) == 0
+                     : nWritten == sizeof bytes && std::memcmp(result, bytes, sizeof bytes) == 0;
+}
+
+bool IsAsciiBlock(const unsigned char* p)
+{
+    uint64_t n;
+    std::memcpy(&n, p, sizeof n);
+    return (n & 0x8080808080808080ull) == 0;
+}
+
+bool IsAsciiBlock(const char16_t* p)
+{
+    uint64_t n;
+    std::memcpy(&n, p, sizeof n);
+    return (n & 0xFF80FF80FF80FF80ull) == 0;
+}
+
+// Where the next ASCII run of at least kMinAsciiRun items starts at or after
+// nFrom (n if none); nRunEnd gets its end. With bSkipFirst, a run that does
+// not start at nFrom leaves its first item to the converter: it may be the
+// second byte of a double-byte character.
+template <typename T>
+size_t FindAsciiRun(const T* p, size_t n, size_t nFrom, bool bSkipFirst, size_t& nRunEnd)
+{
+    constexpr size_t kBlock = 8 / sizeof(T);
+    size_t i = nFrom;
+    while (i < n)
+    {
+        if (static_cast<uint32_t>(p[i]) >= 0x80)
+        {
+            ++i;
+            continue;
+        }
+        size_t nStart = i;
+        while (i + kBlock <= n && IsAsciiBlock(p + i))
+            i += kBlock;
+        while (i < n && static_cast<uint32_t>(p[i]) < 0x80)
+            ++i;
+        if (bSkipFirst && nStart > nFrom)
+            ++nStart;
+        if (i - nStart >= kMinAsciiRun)
+        {
+            nRunEnd = i;
+            return nStart;
+        }
+    }
+    nRunEnd = n;
+    return n;
+}
+
+// Decodes [pIn, pIn + nIn) through the converter, appending at out[nDone].
+void DecodeSegment(CIconv& conv, const char* pIn, size_t nIn, std::u16string& out, size_t& nDone)
+{
+    while (nIn > 0)
+    {
+        EnsureRoom(out, nDone, nIn + 2);
+        char* pOut = reinterpret_cast<char*>(out.data() + nDone);
+        size_t nOut = (out.size() - nDone) * sizeof(char16_t);
+        const int nError = conv.Convert(pIn, nIn, pOut, nOut);
+        nDone = (out.size() * sizeof(char16_t) - nOut) / sizeof(char16_t);
+        if (nError == 0)
+            break;
+        if (nError == E2BIG)
+        {
+            out.resize(out.size() + nIn + 16);
+            continue;
+        }
+        // An invalid or cut-off sequence: one replacement for its first byte.
+        EnsureRoom(out, nDone, nIn + 2);
+        out[nDone++] = kReplacement;
+        ++pIn;
+        --nIn;
+        conv.Reset();
+    }
+}
+
+// Encodes units [nFrom, nTo) of text through the converter, appending at
+// out[nDone]; each character it cannot take becomes one '?'.
+void EncodeSegment(CIconv& conv, std::u16string_view text, size_t nFrom, size_t nTo, std::string& out, size_t& nDone)
+{
+    const char* pIn = reinterpret_cast<const char*>(text.data() + nFrom);
+    size_t nIn = (nTo - nFrom) * sizeof(char16_t);
+    while (nIn > 0)
+    {
+        if (out.size() - nDone < nIn * 2 + 16)
+            out.resize(nDone + nIn * 2 + 16);
+        char* pOut = out.data() + nDone;
+        size_t nOut = out.size() - nDone;
+        const int nError = conv.Convert(pIn, nIn, pOut, nOut);
+        nDone = out.size() - nOut;
+        if (nError == 0 || nError == E2BIG)
+            continue;
+        const size_t nAt = nTo - nIn / sizeof(char16_t);
+        const size_t nSkip = std::min(CharUnits(text, nAt), nTo - nAt) * sizeof(char16_t);
+        out[nDone++] = '?';
+        pIn += nSkip;
+        nIn -= nSkip;
+    }
+}
 }  // namespace
 
 std::u16string DecodeCodePage(const char* pBytes, size_t nBytes, int nCodePage)
@@ -175,29 +306,21 @@ std::u16string DecodeCodePage(const char* pBytes, size_t nBytes, int nCodePage)
 
     // One unit per byte holds every ASCII-compatible and double-byte code
     // page; others (UTF-8's four-byte forms) grow the buffer on demand.
-    std::u16string out(nBytes + 2, u'\0');
+    std::u16string out;
+    ReserveLarge(out, nBytes + 2);
+    out.resize(nBytes + 2);
     size_t nDone = 0;
-    const char* pIn = pBytes;
-    size_t nIn = nBytes;
-    while (nIn > 0)
+    const bool bFastAscii = IsAsciiCompatible(conv, true);
+    const auto* pUnsigned = reinterpret_cast<const unsigned char*>(pBytes);
+    for (size_t nAt = 0; nAt < nBytes;)
     {
-        char* pOut = reinterpret_cast<char*>(out.data() + nDone);
-        size_t nOut = (out.size() - nDone) * sizeof(char16_t);
-        const int nError = conv.Convert(pIn, nIn, pOut, nOut);
-        nDone = (out.size() * sizeof(char16_t) - nOut) / sizeof(char16_t);
-        if (nError == 0)
-            break;
-        if (nError == E2BIG)
-        {
-            EnsureRoom(out, nDone, nIn + 8);
-            continue;
-        }
-        // An invalid or cut-off sequence: one replacement for its first byte.
-        EnsureRoom(out, nDone, nIn + 2);
-        out[nDone++] = kReplacement;
-        ++pIn;
-        --nIn;
-        conv.Reset();
+        size_t nRunEnd = nBytes;
+        const size_t nRun = bFastAscii ? FindAsciiRun(pUnsigned, nBytes, nAt, true, nRunEnd) : nBytes;
+        DecodeSegment(conv, pBytes + nAt, nRun - nAt, out, nDone);
+        EnsureRoom(out, nDone, nRunEnd - nRun);
+        for (size_t i = nRun; i < nRunEnd; ++i)
+            out[nDone++] = pUnsigned[i];
+        nAt = nRunEnd;
     }
     out.resize(nDone);
     return out;
@@ -216,31 +339,20 @@ std::string EncodeCodePage(std::u16string_view text, int nCodePage)
         return out;
     }
 
+    ReserveLarge(out, text.size() * 2 + 16);
     out.resize(text.size() * 2 + 16);
     size_t nDone = 0;
-    const char* pIn = reinterpret_cast<const char*>(text.data());
-    size_t nIn = text.size() * sizeof(char16_t);
-    while (nIn > 0)
+    const bool bFastAscii = IsAsciiCompatible(conv, false);
+    for (size_t nAt = 0; nAt < text.size();)
     {
-        char* pOut = out.data() + nDone;
-        size_t nOut = out.size() - nDone;
-        const int nError = conv.Convert(pIn, nIn, pOut, nOut);
-        nDone = out.size() - nOut;
-        if (nError == 0)
-            break;
-        if (nError == E2BIG)
-        {
-            out.resize(out.size() + nIn * 2 + 16);
-            continue;
-        }
-        // A character the code page lacks, or a lone surrogate: one '?'.
-        const size_t nAt = (text.size() * sizeof(char16_t) - nIn) / sizeof(char16_t);
-        const size_t nSkip = CharUnits(text, nAt) * sizeof(char16_t);
-        if (out.size() - nDone < 1)
-            out.resize(out.size() + nIn + 16);
-        out[nDone++] = '?';
-        pIn += nSkip;
-        nIn -= nSkip;
+        size_t nRunEnd = text.size();
+        const size_t nRun = bFastAscii ? FindAsciiRun(text.data(), text.size(), nAt, false, nRunEnd) : text.size();
+        EncodeSegment(conv, text, nAt, nRun, out, nDone);
+        if (out.size() - nDone < nRunEnd - nRun)
+            out.resize(nDone + (nRunEnd - nRun));
+        for (size_t i = nRun; i < nRunEnd; ++i)
+            out[nDone++] = static_cast<char>(text[i]);
+        nAt = nRunEnd;
     }
     // Ends a shift state, for the code pages that have one.
     out.resize(nDone + 16);

@@ -10,6 +10,7 @@
 
 #include "text/AtomicFile.h"
 #include "text/CodePage.h"
+#include "text/LargeBuffer.h"
 
 namespace
 {
@@ -21,6 +22,56 @@ constexpr char16_t kReplacement = 0xFFFD;
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+uint64_t LoadWord(const unsigned char* p)
+{
+    uint64_t n;
+    std::memcpy(&n, p, sizeof n);
+    return n;
+}
+
+// The eight bytes at p are all below 0x80.
+bool IsAsciiWord(const unsigned char* p)
+{
+    return (LoadWord(p) & 0x8080808080808080ull) == 0;
+}
+
+bool HasZeroByte(uint64_t n)
+{
+    return ((n - 0x0101010101010101ull) & ~n & 0x8080808080808080ull) != 0;
+}
+
+// Eight ASCII bytes without NUL, CR or LF: each is its own unit.
+bool IsPlainAsciiWord(const unsigned char* p)
+{
+    const uint64_t n = LoadWord(p);
+    return (n & 0x8080808080808080ull) == 0 && !HasZeroByte(n) && !HasZeroByte(n ^ 0x0D0D0D0D0D0D0D0Dull) &&
+           !HasZeroByte(n ^ 0x0A0A0A0A0A0A0A0Aull);
+}
+
+// The four units at p are ASCII and none is a CR, so each is one byte.
+bool IsPlainAsciiQuad(const char16_t* p)
+{
+    uint64_t n;
+    std::memcpy(&n, p, sizeof n);
+    const uint64_t nCr = n ^ 0x000D000D000D000Dull;  // a CR lane becomes zero
+    const bool bHasCr = ((nCr - 0x0001000100010001ull) & ~nCr & 0x8000800080008000ull) != 0;
+    return (n & 0xFF80FF80FF80FF80ull) == 0 && !bHasCr;
+}
+
+// An upper bound of the units Utf8ToUtf16 makes: one per byte that is not a
+// continuation byte, one more for each four-byte lead.
+int64_t CountUtf8Units(const unsigned char* pBytes, int64_t nBytes)
+{
+    int64_t nUnits = 0;
+    for (int64_t i = 0; i < nBytes; ++i)
+    {
+        const unsigned char b = pBytes[i];
+        nUnits += (b & 0xC0) != 0x80;
+        nUnits += (b & 0xF8) == 0xF0;
+    }
+    return nUnits;
+}
 
 // Reads the whole regular file; false when it cannot be read or is too big.
 bool ReadWholeFile(const std::filesystem::path& path, std::unique_ptr<unsigned char[]>& bytes, int64_t& nBytes)
@@ -42,6 +93,7 @@ bool ReadWholeFile(const std::filesystem::path& path, std::unique_ptr<unsigned c
     if (pFile == nullptr)
         return false;
     bytes.reset(new unsigned char[static_cast<size_t>(nBytes) + 2]);
+    AdviseLargeBuffer(bytes.get(), static_cast<size_t>(nBytes));
     const size_t nRead = std::fread(bytes.get(), 1, static_cast<size_t>(nBytes), pFile);
     std::fclose(pFile);
     if (nRead != static_cast<size_t>(nBytes))
@@ -73,10 +125,54 @@ int64_t NormaliseLineEnds(char16_t* pText, int64_t nUnits)
     return w;
 }
 
+// One non-ASCII sequence at i (continuation bytes taken as they come, those
+// missing at the end counted as zero); returns where the next one starts.
+int64_t DecodeUtf8Sequence(const unsigned char* pBytes, int64_t nBytes, int64_t i, char16_t* pOut, int64_t& w)
+{
+    auto Next = [&](int64_t k) -> uint32_t { return k < nBytes ? (pBytes[k] & 0x3Fu) : 0u; };
+    const uint32_t b = pBytes[i];
+    if (b >= 0xC0 && b <= 0xDF)
+    {
+        pOut[w++] = static_cast<char16_t>(((b & 0x1F) << 6) | Next(i + 1));
+        return i + 2;
+    }
+    if (b >= 0xE0 && b <= 0xEF)
+    {
+        pOut[w++] = static_cast<char16_t>(((b & 0x0F) << 12) | (Next(i + 1) << 6) | Next(i + 2));
+        return i + 3;
+    }
+    if (b >= 0xF0 && b <= 0xF7)
+    {
+        const uint32_t cp = ((b & 0x07) << 18) | (Next(i + 1) << 12) | (Next(i + 2) << 6) | Next(i + 3);
+        if (cp > 0x10FFFF)
+        {
+            pOut[w++] = kReplacement;
+        }
+        else if (cp >= 0x10000)
+        {
+            pOut[w++] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+            pOut[w++] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        }
+        else
+        {
+            pOut[w++] = static_cast<char16_t>(cp);
+        }
+        return i + 4;
+    }
+    return i + 1;  // a stray continuation byte or F8-FF yields nothing
+}
+
+char16_t* NewUnits(int64_t nUnits)
+{
+    char16_t* pOut = new char16_t[static_cast<size_t>(nUnits) + 1];
+    AdviseLargeBuffer(pOut, static_cast<size_t>(nUnits) * sizeof(char16_t));
+    return pOut;
+}
+
 char16_t* Utf16LeUnits(const unsigned char* pBytes, int64_t nBytes, int64_t* pnUnits)
 {
     const int64_t nUnits = (nBytes + 1) / 2;
-    char16_t* pOut = new char16_t[static_cast<size_t>(nUnits) + 1];
+    char16_t* pOut = NewUnits(nUnits);
     for (int64_t i = 0; i < nUnits; ++i)
         pOut[i] = static_cast<char16_t>(pBytes[2 * i] | (pBytes[2 * i + 1] << 8));  // a zero pads an odd end
     pOut[nUnits] = 0;
@@ -86,51 +182,12 @@ char16_t* Utf16LeUnits(const unsigned char* pBytes, int64_t nBytes, int64_t* pnU
 
 char16_t* CopyUnits(const char16_t* pText, int64_t nUnits)
 {
-    char16_t* pOut = new char16_t[static_cast<size_t>(nUnits) + 1];
+    char16_t* pOut = NewUnits(nUnits);
     std::memcpy(pOut, pText, static_cast<size_t>(nUnits) * sizeof(char16_t));
     pOut[nUnits] = 0;
     return pOut;
 }
 
-// Bytes needed at most per unit by EncodeUtf8: CR as CR LF, 3 for the rest.
-constexpr int64_t kMaxUtf8PerUnit = 3;
-
-int64_t EncodeUtf8(const char16_t* pText, int64_t nUnits, unsigned char* pOut)
-{
-    unsigned char* p = pOut;
-    for (int64_t i = 0; i < nUnits; ++i)
-    {
-        uint32_t c = pText[i];
-        if (c < 0x80)
-        {
-            *p++ = static_cast<unsigned char>(c);
-            if (c == kCr)
-                *p++ = static_cast<unsigned char>(kLf);
-            continue;
-        }
-        if (c < 0x800)
-        {
-            *p++ = static_cast<unsigned char>(0xC0 | (c >> 6));
-            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-            continue;
-        }
-        if (IsHighSurrogate(static_cast<char16_t>(c)) && i + 1 < nUnits && IsLowSurrogate(pText[i + 1]))
-        {
-            c = 0x10000 + ((c - 0xD800) << 10) + (pText[++i] - 0xDC00u);
-            *p++ = static_cast<unsigned char>(0xF0 | (c >> 18));
-            *p++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
-            *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-            continue;
-        }
-        if (c >= 0xD800 && c <= 0xDFFF)
-            c = kReplacement;
-        *p++ = static_cast<unsigned char>(0xE0 | (c >> 12));
-        *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-        *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-    }
-    return p - pOut;
-}
 }  // namespace
 
 CTextBuffer::CTextBuffer() : m_nLength(0), m_pText(nullptr) {}
@@ -159,20 +216,19 @@ int CTextBuffer::Load(const std::filesystem::path& path, int nCodePage)
 
         std::unique_ptr<char16_t[]> units;
         int64_t nUnits = 0;
-        int64_t nCapacity = 0;
+        bool bNormalised = false;
         switch (DetectEncoding(bytes.get(), nBytes))
         {
         case Utf16Le:
             units.reset(Utf16LeUnits(bytes.get() + 2, nBytes - 2, &nUnits));
-            nCapacity = nUnits;
             break;
         case Utf8:
             units.reset(Utf8ToUtf16(bytes.get(), nBytes, &nUnits));
-            nCapacity = nBytes;
+            bNormalised = true;
             break;
         case Utf8Bom:
             units.reset(Utf8ToUtf16(bytes.get() + 3, nBytes - 3, &nUnits));
-            nCapacity = nBytes;
+            bNormalised = true;
             break;
         case Ansi:
         {
@@ -180,17 +236,14 @@ int CTextBuffer::Load(const std::filesystem::path& path, int nCodePage)
                 DecodeCodePage(reinterpret_cast<const char*>(bytes.get()), static_cast<size_t>(nBytes), nCodePage);
             bytes.reset();
             nUnits = static_cast<int64_t>(decoded.size());
-            nCapacity = nUnits;
             units.reset(CopyUnits(decoded.data(), nUnits));
             break;
         }
         }
         bytes.reset();
 
-        nUnits = NormaliseLineEnds(units.get(), nUnits);
-        // Multi-byte text needs far fewer units than it had bytes: give the rest back.
-        if (nUnits < nCapacity / 2)
-            units.reset(CopyUnits(units.get(), nUnits));
+        if (!bNormalised)
+            nUnits = NormaliseLineEnds(units.get(), nUnits);
         if (nUnits > INT32_MAX)
             return 0;
         m_pText = units.release();
@@ -216,7 +269,7 @@ bool CTextBuffer::SaveText(const std::filesystem::path& path, std::u16string_vie
         CAtomicFile file(path);
         if (!file.IsOpen() || !file.Write("\xEF\xBB\xBF", 3))
             return false;
-        std::unique_ptr<unsigned char[]> chunk(new unsigned char[kSaveChunkUnits * kMaxUtf8PerUnit]);
+        std::unique_ptr<unsigned char[]> chunk(new unsigned char[kSaveChunkUnits * kMaxUtf8BytesPerUnit]);
         const int64_t nTotal = static_cast<int64_t>(text.size());
         for (int64_t nAt = 0; nAt < nTotal;)
         {
@@ -255,6 +308,11 @@ TextEncoding CTextBuffer::DetectEncoding(const unsigned char* pBytes, int64_t nB
     bool bHighBit = false;
     for (int64_t i = 0; i < nBytes;)
     {
+        if (i + 8 <= nBytes && IsAsciiWord(pBytes + i))
+        {
+            i += 8;
+            continue;
+        }
         const unsigned char b = pBytes[i];
         if (b < 0x80)
         {
@@ -283,52 +341,41 @@ TextEncoding CTextBuffer::DetectEncoding(const unsigned char* pBytes, int64_t nB
     return bHighBit ? Utf8 : Ansi;
 }
 
+// Also turns CR LF and lone LF into CR on the way, saving Load a pass.
 char16_t* CTextBuffer::Utf8ToUtf16(const unsigned char* pBytes, int64_t nBytes, int64_t* pnUnits)
 {
-    // One unit per byte, and one more for a cut-off four-byte form at the end.
-    char16_t* pOut = new char16_t[static_cast<size_t>(nBytes) + 2];
-    // A continuation byte missing at the end of the data counts as zero.
-    auto Next = [&](int64_t i) -> uint32_t { return i < nBytes ? (pBytes[i] & 0x3Fu) : 0u; };
+    char16_t* pOut = NewUnits(CountUtf8Units(pBytes, nBytes));
     int64_t w = 0;
-    for (int64_t i = 0; i < nBytes && pBytes[i] != 0;)
+    int64_t i = 0;
+    // Away from the end every continuation byte is there to read.
+    const int64_t nSafeEnd = nBytes - 3;
+    while (i < nBytes)
     {
         const uint32_t b = pBytes[i];
         if (b < 0x80)
         {
-            pOut[w++] = static_cast<char16_t>(b);
-            i += 1;
+            if (b == 0)
+                break;
+            if (i + 8 <= nBytes && IsPlainAsciiWord(pBytes + i))
+            {
+                for (int k = 0; k < 8; ++k)
+                    pOut[w + k] = pBytes[i + k];
+                w += 8;
+                i += 8;
+                continue;
+            }
+            pOut[w++] = (b == '\n') ? kCr : static_cast<char16_t>(b);
+            i += (b == '\r' && i + 1 < nBytes && pBytes[i + 1] == '\n') ? 2 : 1;
         }
-        else if (b >= 0xC0 && b <= 0xDF)
+        else if (b >= 0xE0 && b <= 0xEF && i < nSafeEnd)
         {
-            pOut[w++] = static_cast<char16_t>(((b & 0x1F) << 6) | Next(i + 1));
-            i += 2;
-        }
-        else if (b >= 0xE0 && b <= 0xEF)
-        {
-            pOut[w++] = static_cast<char16_t>(((b & 0x0F) << 12) | (Next(i + 1) << 6) | Next(i + 2));
+            pOut[w++] = static_cast<char16_t>(((b & 0x0F) << 12) | ((pBytes[i + 1] & 0x3Fu) << 6) |
+                                              (pBytes[i + 2] & 0x3Fu));
             i += 3;
-        }
-        else if (b >= 0xF0 && b <= 0xF7)
-        {
-            const uint32_t cp = ((b & 0x07) << 18) | (Next(i + 1) << 12) | (Next(i + 2) << 6) | Next(i + 3);
-            if (cp > 0x10FFFF)
-            {
-                pOut[w++] = kReplacement;
-            }
-            else if (cp >= 0x10000)
-            {
-                pOut[w++] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-                pOut[w++] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-            }
-            else
-            {
-                pOut[w++] = static_cast<char16_t>(cp);
-            }
-            i += 4;
         }
         else
         {
-            i += 1;  // a stray continuation byte or F8-FF
+            i = DecodeUtf8Sequence(pBytes, nBytes, i, pOut, w);
         }
     }
     pOut[w] = 0;
@@ -336,9 +383,57 @@ char16_t* CTextBuffer::Utf8ToUtf16(const unsigned char* pBytes, int64_t nBytes, 
     return pOut;
 }
 
+int64_t CTextBuffer::EncodeUtf8(const char16_t* pText, int64_t nUnits, unsigned char* pOut)
+{
+    unsigned char* p = pOut;
+    for (int64_t i = 0; i < nUnits; ++i)
+    {
+        if (i + 4 <= nUnits && IsPlainAsciiQuad(pText + i))
+        {
+            for (int k = 0; k < 4; ++k)
+                p[k] = static_cast<unsigned char>(pText[i + k]);
+            p += 4;
+            i += 3;
+            continue;
+        }
+        uint32_t c = pText[i];
+        if (c < 0x80 && c != kCr)
+        {
+            *p++ = static_cast<unsigned char>(c);
+            continue;
+        }
+        if (c == kCr)
+        {
+            *p++ = '\r';
+            *p++ = '\n';
+            continue;
+        }
+        if (c < 0x800)
+        {
+            *p++ = static_cast<unsigned char>(0xC0 | (c >> 6));
+            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+            continue;
+        }
+        if (IsHighSurrogate(static_cast<char16_t>(c)) && i + 1 < nUnits && IsLowSurrogate(pText[i + 1]))
+        {
+            c = 0x10000 + ((c - 0xD800) << 10) + (pText[++i] - 0xDC00u);
+            *p++ = static_cast<unsigned char>(0xF0 | (c >> 18));
+            *p++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
+            *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDFFF)
+            c = kReplacement;
+        *p++ = static_cast<unsigned char>(0xE0 | (c >> 12));
+        *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+        *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    }
+    return p - pOut;
+}
 unsigned char* CTextBuffer::Utf16ToUtf8(const char16_t* pText, int64_t nUnits, int64_t* pnBytes)
 {
-    unsigned char* pOut = new unsigned char[static_cast<size_t>(nUnits * kMaxUtf8PerUnit) + 1];
+    unsigned char* pOut = new unsigned char[static_cast<size_t>(nUnits * kMaxUtf8BytesPerUnit) + 1];
     *pnBytes = EncodeUtf8(pText, nUnits, pOut);
     pOut[*pnBytes] = 0;
     return pOut;

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Large arrays are filled once from end to end. Where the platform allows,
+// they are backed by huge pages, so that filling them does not cost one
+// page fault per 4 KiB (on some machines that is most of a job's time).
+// Small arrays are left alone. Never fails.
+void AdviseLargeBuffer(void* pData, size_t nBytes);
+
+// s.reserve(nUnits) plus the advice above.
+void ReserveLarge(std::u16string& s, size_t nUnits);
+void ReserveLarge(std::string& s, size_t nBytes);
