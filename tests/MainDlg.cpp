@@ -7,10 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "UiTestMain.h"
 #include "res/DialogTemplates.h"
@@ -557,6 +560,28 @@ private slots:
         const QByteArray bytes = out.readAll();
         QVERIFY2(bytes.contains("00:00:00,500 --> 00:00:01,500"), bytes.constData());
         QVERIFY2(bytes.contains("\"Hello\""), bytes.constData());
+    }
+
+    // The real box: captioned with the program file's name, one OK button, no icon.
+    void MessageBoxIsPlain()
+    {
+        CMainDlg dlg;
+        QVERIFY(ShowActive(dlg));
+        Edit(dlg, IDC_INPUT)->setText("/no/such/file.srt");
+        QStringList seen;
+        QTimer::singleShot(0, [&seen] {
+            auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (pBox == nullptr)
+                return;
+            seen << pBox->windowTitle() << pBox->text() << QString::number(pBox->buttons().size())
+                 << QString::number(pBox->icon()) << QString::number(pBox->isModal());
+            pBox->buttons().front()->click();
+        });
+        Click(dlg, IDC_RUN);
+        QCOMPARE(seen, QStringList({QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),
+                                    QString::fromUtf8("소스 파일 읽기 오류!"), "1",
+                                    QString::number(QMessageBox::NoIcon), "1"}));
+        QVERIFY(dlg.isVisible());
     }
 
     void EnterRuns()

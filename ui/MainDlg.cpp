@@ -488,6 +488,7 @@ void CMainDlg::ShowMessage(const QString& strText)
 {
     const QString strCaption = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     QMessageBox box(QMessageBox::NoIcon, strCaption, strText, QMessageBox::Ok, this);
+    box.button(QMessageBox::Ok)->setIcon(QIcon());  // some styles decorate it
     box.exec();
 }
 
