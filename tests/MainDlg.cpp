@@ -102,7 +102,7 @@ QStringList HmsTexts(const CMainDlg& dlg)
     return {Text(dlg, IDC_HOURS), Text(dlg, IDC_MINUTES), Text(dlg, IDC_SECONDS), Text(dlg, IDC_MILLIS)};
 }
 
-bool AllEnabled(const CMainDlg& dlg, std::initializer_list<int> ids, bool bEnabled)
+bool AllEnabled(const CMainDlg& dlg, const QList<int>& ids, bool bEnabled)
 {
     for (int nId : ids)
         if (dlg.Control(nId)->isEnabled() != bEnabled)
@@ -120,24 +120,9 @@ void WriteFile(const QString& strPath, const QByteArray& bytes)
 const QByteArray kSrt = "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n\r\n"
                         "2\r\n00:00:03,000 --> 00:00:04,000\r\nWorld\r\n\r\n";
 
-constexpr int kBasicRow[] = {IDC_OFFSET_MS, IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_MILLIS, IDC_SIGN};
+const QList<int> kBasicRow = {IDC_OFFSET_MS, IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_MILLIS, IDC_SIGN};
 constexpr int kDetailedRow[] = {IDC_SRC1, IDC_DST1, IDC_SRC2, IDC_DST2};
 
-bool RowEnabled(const CMainDlg& dlg, const int (&ids)[6])
-{
-    for (int nId : ids)
-        if (!dlg.Control(nId)->isEnabled())
-            return false;
-    return true;
-}
-
-bool RowEnabled(const CMainDlg& dlg, const int (&ids)[4])
-{
-    for (int nId : ids)
-        if (!dlg.Control(nId)->isEnabled())
-            return false;
-    return true;
-}
 }  // namespace
 
 class CMainDlgTest : public QObject
@@ -158,7 +143,7 @@ private slots:
         QCOMPARE(SignIndex(dlg), 0);
         QVERIFY(qobject_cast<QAbstractButton*>(dlg.Control(IDC_MODE_CORRECT))->isChecked());
         QVERIFY(qobject_cast<QAbstractButton*>(dlg.Control(IDC_SHIFT_BASIC))->isChecked());
-        QVERIFY(RowEnabled(dlg, kBasicRow));
+        QVERIFY(AllEnabled(dlg, kBasicRow, true));
         QVERIFY(AllEnabled(dlg, {IDC_SRC1, IDC_DST1, IDC_SRC2, IDC_DST2, IDC_TEXT, IDC_BROWSE_TEXT}, false));
         QVERIFY(dlg.Control(IDC_OK)->isHidden());
         QVERIFY(!dlg.Control(IDC_OK)->isEnabled());
@@ -206,7 +191,7 @@ private slots:
                            {IDC_REPLACE85, IDC_FIX_QUOTES, IDC_FIX_LETTER_L, IDC_REMOVE_DIGIT_SPACES,
                             IDC_SHIFT_BASIC, IDC_SHIFT_DETAILED},
                            options));
-        QCOMPARE(RowEnabled(dlg, kBasicRow), options);
+        QVERIFY(AllEnabled(dlg, kBasicRow, options));
         QVERIFY(AllEnabled(dlg, {IDC_SRC1, IDC_DST1, IDC_SRC2, IDC_DST2}, false));
         QVERIFY(AllEnabled(dlg, {IDC_INPUT_LABEL, IDC_INPUT, IDC_BROWSE_INPUT, IDC_RUN, IDC_CLOSE}, true));
         QCOMPARE(dlg.m_nPrevMode, dlg.m_nMode);
@@ -261,16 +246,16 @@ private slots:
     {
         CRecordingDlg dlg;
         Click(dlg, IDC_SHIFT_DETAILED);
-        QVERIFY(RowEnabled(dlg, kDetailedRow));
+        QVERIFY(AllEnabled(dlg, {IDC_SRC1, IDC_DST1, IDC_SRC2, IDC_DST2}, true));
         QVERIFY(AllEnabled(dlg, {IDC_OFFSET_MS, IDC_SIGN, IDC_MS_LABEL}, false));
         Click(dlg, IDC_MODE_EXTRACT);
         QVERIFY(AllEnabled(dlg, {IDC_SRC1, IDC_DST1, IDC_SRC2, IDC_DST2, IDC_OFFSET_MS, IDC_SIGN}, false));
         Click(dlg, IDC_MODE_CORRECT);
-        QVERIFY(RowEnabled(dlg, kDetailedRow));
+        QVERIFY(AllEnabled(dlg, {IDC_SRC1, IDC_DST1, IDC_SRC2, IDC_DST2}, true));
         QVERIFY(AllEnabled(dlg, {IDC_ARROW1, IDC_COMMA, IDC_ARROW2}, true));
         QVERIFY(AllEnabled(dlg, {IDC_OFFSET_MS, IDC_HOURS, IDC_SIGN, IDC_MS_LABEL, IDC_POINT}, false));
         Click(dlg, IDC_SHIFT_BASIC);
-        QVERIFY(RowEnabled(dlg, kBasicRow));
+        QVERIFY(AllEnabled(dlg, kBasicRow, true));
         QVERIFY(AllEnabled(dlg, {IDC_SRC1, IDC_DST2, IDC_ARROW2}, false));
     }
 

@@ -4,7 +4,11 @@
 // static library must be registered by hand.
 static void InitAppResources()
 {
+    static bool s_bDone = false;
+    if (s_bDone)
+        return;
     Q_INIT_RESOURCE(tavrel);
+    s_bDone = true;
 }
 
 QIcon LoadAppIcon()

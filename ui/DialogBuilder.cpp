@@ -119,7 +119,8 @@ QFont CDialogBuilder::DialogFont(const CDialogTemplate& dlgTemplate)
     const QStringList families = QFontDatabase::families();
     QString strFamily;
     for (const QString& strCandidate : {strWanted, QStringLiteral("Gulim"), QStringLiteral("NanumGothic"),
-                                        QStringLiteral("NanumBarunGothic"), QStringLiteral("Noto Sans CJK KR")})
+                                        QStringLiteral("NanumBarunGothic"), QStringLiteral("Malgun Gothic"),
+                                        QStringLiteral("Noto Sans CJK KR")})
     {
         if (families.contains(strCandidate, Qt::CaseInsensitive))
         {
