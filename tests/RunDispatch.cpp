@@ -30,8 +30,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ParseOffsetTextTest,
                          testing::Values(COffsetCase{u"", 0}, COffsetCase{u"abc", 0}, COffsetCase{u"-1500", -1500},
                                          COffsetCase{u"  +42ms", 42}, COffsetCase{u"\x3000\t7", 7},
                                          COffsetCase{u"\xA0" u"7", 0}, COffsetCase{u"--5", 0},
-                                         COffsetCase{u"+", 0}, COffsetCase{u"1 2", 1},
-                                         COffsetCase{u"007", 7}, COffsetCase{u"2147483647", INT32_MAX},
+                                         COffsetCase{u"1 2", 1}, COffsetCase{u"2147483647", INT32_MAX},
                                          COffsetCase{u"2147483648", INT32_MAX},
                                          COffsetCase{u"99999999999999999999999", INT32_MAX},
                                          COffsetCase{u"-2147483648", INT32_MIN},
@@ -72,7 +71,6 @@ TEST(ComputeShift, RefusesEqualSourceOrTargetTimes)
     double dOffset = 0;
     EXPECT_FALSE(ComputeShift(1000, 2000, 1000, 3000, dFactor, dOffset));
     EXPECT_FALSE(ComputeShift(1000, 2000, 5000, 2000, dFactor, dOffset));
-    EXPECT_FALSE(ComputeShift(0, 0, 0, 0, dFactor, dOffset));
 }
 
 TEST(IsExistingFile, OnlyExistingNonFolders)
@@ -138,21 +136,15 @@ TEST_P(RunChecksTest, StopsBeforeTheJob)
 }
 
 const CCheckCase kChecks[] = {
-    {"EmptyInputCorrect", ModeCorrect, nullptr, "in.txt", "out.srt", MsgNone},
-    {"EmptyInputConvert", ModeConvert, nullptr, "in.txt", "out.srt", MsgNone},
-    {"EmptyInputExtract", ModeExtract, nullptr, "in.txt", "out.srt", MsgNone},
-    {"EmptyInputMerge", ModeMerge, nullptr, "in.txt", "out.srt", MsgNone},
-    {"EmptyOutputCorrect", ModeCorrect, "in.srt", "in.txt", nullptr, MsgNone},
-    {"EmptyOutputExtract", ModeExtract, "in.srt", "in.txt", nullptr, MsgNone},
-    {"EmptyOutputMerge", ModeMerge, "in.srt", "in.txt", nullptr, MsgNone},
-    {"EmptyTextMerge", ModeMerge, "in.srt", nullptr, "out.srt", MsgNone},
-    {"EmptyOutputConvertChecksInput", ModeConvert, "missing.srt", nullptr, nullptr, MsgSourceReadError},
+    {"EmptyInput", ModeConvert, nullptr, "in.txt", "out.srt", MsgNone},
+    {"EmptyOutput", ModeExtract, "in.srt", "in.txt", nullptr, MsgNone},
+    {"EmptyTextFile", ModeMerge, "in.srt", nullptr, "out.srt", MsgNone},
+    {"ConversionNeedsNoOutput", ModeConvert, "missing.srt", nullptr, nullptr, MsgSourceReadError},
     {"MissingInput", ModeCorrect, "missing.srt", nullptr, "out.srt", MsgSourceReadError},
     {"FolderInput", ModeExtract, ".", nullptr, "out.srt", MsgSourceReadError},
     {"MissingTextFile", ModeMerge, "in.srt", "missing.txt", "out.srt", MsgTextReadError},
     {"BothMissingReportsSource", ModeMerge, "missing.srt", "missing.txt", "out.srt", MsgSourceReadError},
     {"UnknownModeRunsNothing", 7, "in.srt", "in.txt", "out.srt", MsgNone},
-    {"UnknownModeStillChecksInput", -1, "missing.srt", "in.txt", "out.srt", MsgSourceReadError},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, RunChecksTest, testing::ValuesIn(kChecks),
                          [](const auto& info) { return info.param.name; });
@@ -169,20 +161,9 @@ TEST_F(RunDispatchTest, BasicShiftReadsTrimmedOffsetText)
     CRunRequest request = Request(ModeCorrect);
     request.m_strOffset = u" \x3000-1500 ";
     const CRunResult result = DispatchRun(request);
-    EXPECT_EQ(result.m_nMessage, MsgCorrectDone);
     EXPECT_EQ(result.Text(), u"SRT 쓰기 작업 완료!");
     EXPECT_EQ(result.m_stats.m_nCuesWritten, 1);
     EXPECT_EQ(ReadBytes(m_dir / "out.srt"), Saved("1\n00:00:03,500 --> 00:00:05,750\nHi\n\n"));
-}
-
-TEST_F(RunDispatchTest, UnreadableOffsetTextOnlyRenumbers)
-{
-    CRunRequest request = Request(ModeCorrect);
-    request.m_strOffset = u"abc";
-    request.m_bFixLetterL = 1;
-    WriteBytes(m_dir / "in.srt", "4\r\n00:00:05,000 --> 00:00:07,250\r\nlt's\r\n");
-    EXPECT_EQ(DispatchRun(request).m_nMessage, MsgCorrectDone);
-    EXPECT_EQ(ReadBytes(m_dir / "out.srt"), Saved("1\n00:00:05,000 --> 00:00:07,250\nIt's\n\n"));
 }
 
 TEST_F(RunDispatchTest, DetailedShiftMapsTwoPoints)
@@ -196,40 +177,34 @@ TEST_F(RunDispatchTest, DetailedShiftMapsTwoPoints)
     request.m_nDst2 = 22000;
     EXPECT_EQ(DispatchRun(request).m_nMessage, MsgCorrectDone);
     EXPECT_EQ(ReadBytes(m_dir / "out.srt"), Saved("1\n00:00:10,000 --> 00:00:14,500\nHi\n\n"));
+
+    request.m_nSrc2 = request.m_nSrc1;
+    EXPECT_EQ(DispatchRun(request).Text(), u"시간 오류!");
 }
 
-TEST_F(RunDispatchTest, DetailedShiftWithEqualPointsIsTimeError)
+struct COutcomeCase
 {
-    CRunRequest request = Request(ModeCorrect);
-    request.m_nShiftKind = ShiftDetailed;
-    request.m_nSrc1 = request.m_nSrc2 = 1000;
-    request.m_nDst1 = 5;
-    request.m_nDst2 = 9;
-    const CRunResult result = DispatchRun(request);
-    EXPECT_EQ(result.m_nMessage, MsgTimeError);
-    EXPECT_EQ(result.Text(), u"시간 오류!");
-    EXPECT_FALSE(std::filesystem::exists(m_dir / "out.srt"));
-}
+    int32_t nMode;
+    std::string srt;
+    std::u16string message;
+};
 
-TEST_F(RunDispatchTest, JobFailuresGiveFailureMessages)
+class RunOutcomeTest : public RunDispatchTest, public testing::WithParamInterface<COutcomeCase>
 {
-    WriteBytes(m_dir / "in.srt", "no time line\r\n");
-    EXPECT_EQ(DispatchRun(Request(ModeCorrect)).Text(), u"SRT 쓰기 작업 실패!");
-    EXPECT_EQ(DispatchRun(Request(ModeExtract)).Text(), u"text 추출 실패!");
-    EXPECT_EQ(DispatchRun(Request(ModeMerge)).Text(), u"SRT/text 합병 실패!");
-    EXPECT_FALSE(std::filesystem::exists(m_dir / "out.srt"));
-}
+};
 
-TEST_F(RunDispatchTest, ExtractionAndMergeReportSuccess)
+TEST_P(RunOutcomeTest, ShowsTheJobsMessage)
 {
-    const CRunResult extracted = DispatchRun(Request(ModeExtract));
-    EXPECT_EQ(extracted.Text(), u"text 추출 완료!");
-    EXPECT_TRUE(extracted.IsSuccess());
-    EXPECT_EQ(ReadBytes(m_dir / "out.srt"), Saved("Hi\n\n\n\n"));
-
-    const CRunResult merged = DispatchRun(Request(ModeMerge));
-    EXPECT_EQ(merged.Text(), u"SRT/text 합병 완료!");
-    EXPECT_EQ(merged.m_stats.m_nCuesWritten, 1);
-    EXPECT_EQ(ReadBytes(m_dir / "out.srt"), Saved("1\n00:00:05,000 --> 00:00:07,250\nHello\n\n"));
+    WriteBytes(m_dir / "in.srt", GetParam().srt);
+    const CRunResult result = DispatchRun(Request(GetParam().nMode));
+    EXPECT_EQ(result.Text(), GetParam().message);
+    EXPECT_EQ(std::filesystem::exists(m_dir / "out.srt"), result.IsSuccess());
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, RunOutcomeTest,
+                         testing::Values(COutcomeCase{ModeCorrect, "no time line", u"SRT 쓰기 작업 실패!"},
+                                         COutcomeCase{ModeExtract, kCue, u"text 추출 완료!"},
+                                         COutcomeCase{ModeExtract, "no time line", u"text 추출 실패!"},
+                                         COutcomeCase{ModeMerge, kCue, u"SRT/text 합병 완료!"},
+                                         COutcomeCase{ModeMerge, "no time line", u"SRT/text 합병 실패!"}));
 }  // namespace
