@@ -3,6 +3,7 @@
 
 #include "srt/JobSupport.h"
 #include "srt/SrtProcessor.h"
+#include "text/LargeBuffer.h"
 #include "text/TextBuffer.h"
 
 namespace
@@ -38,7 +39,7 @@ bool CSrtProcessor::CorrectSrt(const std::filesystem::path& input, const std::fi
             const int32_t nLength = source.m_nLength;
 
             const srtjob::CCueTally tally = srtjob::TallyCues(*this, pText, nLength);
-            srtjob::ReserveOutput(out, tally.m_nTextUnits + srtjob::CueLayoutBound(tally.m_nCues));
+            ReserveLarge(out, static_cast<size_t>(tally.m_nTextUnits + srtjob::CueLayoutBound(tally.m_nCues)));
             std::u16string text;
             CSrtCue cue;
             for (bool bCue = FirstCue(pText, nLength, cue); bCue; bCue = NextCue(pText, nLength, cue))

@@ -3,6 +3,7 @@
 
 #include "srt/JobSupport.h"
 #include "srt/SrtProcessor.h"
+#include "text/LargeBuffer.h"
 #include "text/TextBuffer.h"
 
 bool CSrtProcessor::ExtractText(const std::filesystem::path& input, const std::filesystem::path& output,
@@ -20,7 +21,7 @@ bool CSrtProcessor::ExtractText(const std::filesystem::path& input, const std::f
 
             // Each cue gives at most its text and four CRs, less than the
             // time line it came with.
-            srtjob::ReserveOutput(out, int64_t{nLength} + 4);
+            ReserveLarge(out, static_cast<size_t>(nLength) + 4);
             std::u16string text;
             CSrtCue cue;
             for (bool bCue = FirstCue(pText, nLength, cue); bCue; bCue = NextCue(pText, nLength, cue))

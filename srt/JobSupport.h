@@ -6,11 +6,6 @@
 
 #include "srt/SrtProcessor.h"
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
-
 // Helpers shared by the SRT jobs (not part of the public interface).
 namespace srtjob
 {
@@ -48,26 +43,6 @@ inline CCueTally TallyCues(const CSrtProcessor& srt, const char16_t* pText, int3
         tally.m_nTextUnits += cue.m_nTextEnd - cue.m_nTextBegin;
     }
     return tally;
-}
-
-// Reserves an output text. A large one is filled once from start to end;
-// huge pages, where the system offers them, spare most of the page faults
-// that dominate such a fill.
-inline void ReserveOutput(std::u16string& out, int64_t nUnits)
-{
-    out.reserve(static_cast<size_t>(nUnits));
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr size_t kLarge = size_t{4} << 20;
-    const size_t nBytes = out.capacity() * sizeof(char16_t);
-    const long nPage = sysconf(_SC_PAGESIZE);
-    if (nBytes < kLarge || nPage <= 0)
-        return;
-    const uintptr_t nMask = static_cast<uintptr_t>(nPage) - 1;
-    const uintptr_t nBegin = (reinterpret_cast<uintptr_t>(out.data()) + nMask) & ~nMask;
-    const uintptr_t nEnd = (reinterpret_cast<uintptr_t>(out.data()) + nBytes) & ~nMask;
-    if (nEnd > nBegin)
-        madvise(reinterpret_cast<void*>(nBegin), nEnd - nBegin, MADV_HUGEPAGE);
-#endif
 }
 
 // Runs a job body; running out of memory or a file system error is the

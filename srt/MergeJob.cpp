@@ -5,6 +5,7 @@
 
 #include "srt/JobSupport.h"
 #include "srt/SrtProcessor.h"
+#include "text/LargeBuffer.h"
 #include "text/TextBuffer.h"
 #include "text/Unicode.h"
 
@@ -96,6 +97,36 @@ struct CMergeCounts
     int64_t m_nCuesWithoutParagraph = 0;
     int64_t m_nParagraphsLeft = 0;
 };
+
+// Gives the n-th time line of the SRT text the n-th paragraph of the cleaned
+// text; time lines and paragraphs left over are only counted.
+void PairCues(const CSrtProcessor& processor, std::u16string_view srtText, std::u16string_view cleaned,
+              std::u16string& out, CMergeCounts& counts)
+{
+    const int32_t nLength = static_cast<int32_t>(srtText.size());
+    // Every cue written needs a time line and a paragraph of at least one
+    // unit and a CR.
+    const int64_t nCueBound = std::min(srtjob::TallyCues(processor, srtText.data(), nLength).m_nCues,
+                                       static_cast<int64_t>(cleaned.size() / 2 + 1));
+    ReserveLarge(out, cleaned.size() + static_cast<size_t>(srtjob::CueLayoutBound(nCueBound)));
+
+    CParagraphReader paragraphs(cleaned);
+    CSrtCue cue;
+    for (bool bCue = processor.FirstCue(srtText.data(), nLength, cue); bCue;
+         bCue = processor.NextCue(srtText.data(), nLength, cue))
+    {
+        ++counts.m_nTimeLines;
+        std::u16string_view paragraph;
+        if (!paragraphs.Next(paragraph))
+        {
+            ++counts.m_nCuesWithoutParagraph;
+            continue;
+        }
+        CSrtProcessor::AppendCue(out, ++counts.m_nCuesWritten,
+                                 srtText.substr(cue.m_nTimeLine, CSrtProcessor::kTimeLineLength), paragraph);
+    }
+    counts.m_nParagraphsLeft = paragraphs.CountLeft();
+}
 }  // namespace
 
 std::u16string CleanText(std::u16string_view text)
@@ -105,7 +136,7 @@ std::u16string CleanText(std::u16string_view text)
         text = text.substr(0, nNul);
 
     std::u16string out;
-    srtjob::ReserveOutput(out, static_cast<int64_t>(text.size()) + 1);
+    ReserveLarge(out, text.size() + 1);
     size_t i = 0;
     while (i < text.size() && IsLeadingBlank(text[i]))
         ++i;
@@ -137,30 +168,7 @@ bool CSrtProcessor::MergeText(const std::filesystem::path& srtPath, const std::f
                     return false;
                 cleaned = CleanText(source.View());
             }
-            const std::u16string_view srtText = srt.View();
-            const int32_t nLength = srt.m_nLength;
-            // Every cue written needs a time line and a paragraph of at least
-            // one unit and a CR.
-            const int64_t nCueBound = std::min(srtjob::TallyCues(*this, srtText.data(), nLength).m_nCues,
-                                               static_cast<int64_t>(cleaned.size() / 2 + 1));
-            srtjob::ReserveOutput(out, static_cast<int64_t>(cleaned.size()) + srtjob::CueLayoutBound(nCueBound));
-
-            CParagraphReader paragraphs(cleaned);
-            CSrtCue cue;
-            for (bool bCue = FirstCue(srtText.data(), nLength, cue); bCue;
-                 bCue = NextCue(srtText.data(), nLength, cue))
-            {
-                ++counts.m_nTimeLines;
-                std::u16string_view paragraph;
-                if (!paragraphs.Next(paragraph))
-                {
-                    ++counts.m_nCuesWithoutParagraph;
-                    continue;
-                }
-                AppendCue(out, ++counts.m_nCuesWritten, srtText.substr(cue.m_nTimeLine, kTimeLineLength),
-                          paragraph);
-            }
-            counts.m_nParagraphsLeft = paragraphs.CountLeft();
+            PairCues(*this, srt.View(), cleaned, out, counts);
         }
         if (pStats)
         {
