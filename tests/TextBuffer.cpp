@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "TestUtil.h"
@@ -258,6 +260,30 @@ TEST(AtomicFile, WritesThroughSymbolicLink)
     ASSERT_TRUE(CTextBuffer::SaveText(dir / "link", u"x"));
     EXPECT_TRUE(fs::is_symlink(dir / "link"));
     EXPECT_EQ(ReadBytes(dir / "real"), std::string(kBom) + "x");
+}
+
+TEST(AtomicFile, PipeWithoutReaderFailsInsteadOfBlocking)
+{
+    CTempDir dir;
+    const auto fifo = dir / "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(CTextBuffer::SaveText(fifo, u"x"));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
+
+TEST(TextBufferLoad, RefusesFilesOfTwoGibibytes)
+{
+    CTempDir dir;
+    {
+        std::ofstream(dir / "huge").put('1');
+    }
+    std::error_code ec;
+    std::filesystem::resize_file(dir / "huge", uintmax_t{1} << 31, ec);  // sparse: no disk used
+    if (ec)
+        GTEST_SKIP() << "cannot make a sparse file here";
+    CTextBuffer buffer;
+    EXPECT_EQ(buffer.Load(dir / "huge", 0), 0);
+    EXPECT_EQ(buffer.m_pText, nullptr);
 }
 
 TEST(AtomicFile, DeviceTargetIsWrittenInPlace)

@@ -73,9 +73,18 @@ FILE* CreateExclusive(const fs::path& path)
     return pFile;
 }
 
+// Without O_NONBLOCK a pipe that nobody reads would block the open forever;
+// so it fails instead, and writes block as usual once it is open.
 FILE* OpenDirect(const fs::path& path)
 {
-    return std::fopen(path.c_str(), "wb");
+    const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    const int nFlags = fcntl(fd, F_GETFL);
+    FILE* pFile = nFlags < 0 || fcntl(fd, F_SETFL, nFlags & ~O_NONBLOCK) < 0 ? nullptr : fdopen(fd, "wb");
+    if (pFile == nullptr)
+        close(fd);
+    return pFile;
 }
 
 void CopyPermissions(const fs::path& from, FILE* pTo)
