@@ -96,8 +96,15 @@ void SplitDialogue(std::u16string_view rest, const CFieldPositions& fields, std:
 
 void AppendNumber(std::u16string& out, int64_t nValue)
 {
-    const std::string digits = std::to_string(nValue);
-    out.append(digits.begin(), digits.end());
+    char16_t digits[24];
+    size_t n = 0;
+    do
+    {
+        digits[n++] = static_cast<char16_t>(u'0' + nValue % 10);
+        nValue /= 10;
+    } while (nValue != 0);
+    while (n > 0)
+        out.push_back(digits[--n]);
 }
 
 std::u16string_view TrimLeft(std::u16string_view text)
@@ -129,6 +136,7 @@ bool ConvertEvents(std::u16string_view text, std::u16string& out)
     // The SRT form of an event is rarely longer than its line.
     out.reserve(reader.Remaining() + 256);
     int64_t nCue = 1;
+    std::u16string scratch;
     while (reader.Next(line))
     {
         if (line.substr(0, 9) != u"Dialogue:")
@@ -140,37 +148,16 @@ bool ConvertEvents(std::u16string_view text, std::u16string& out)
             continue;
         AppendNumber(out, nCue++);
         out.push_back(u'\r');
-        out += converter.ConvertAssTime(start);
+        converter.AppendAssTime(out, start);
         out += u" --> ";
-        out += converter.ConvertAssTime(end);
+        converter.AppendAssTime(out, end);
         out.push_back(u'\r');
-        out += converter.ConvertAssText(body);
+        converter.AppendAssText(out, body, scratch);
         out += u"\r\r";
     }
     return true;
 }
 }  // namespace
-
-std::u16string CAssConverter::ConvertAssTime(std::u16string_view field) const
-{
-    std::u16string rest;
-    for (char16_t c : TrimWhiteSpace(field))
-        if (c != u' ')
-            rest.push_back(c);
-    std::u16string parts[3];
-    const char16_t separators[3] = {u':', u':', u'.'};
-    for (int k = 0; k < 3; ++k)
-    {
-        const size_t nAt = rest.find(separators[k]);
-        if (nAt == std::u16string::npos)
-            return {};
-        const std::u16string padded = u"00" + rest.substr(0, nAt);
-        parts[k] = padded.substr(padded.size() - 2);
-        rest.erase(0, nAt + 1);
-    }
-    const std::u16string millis = (rest + u"000").substr(0, 3);
-    return parts[0] + u':' + parts[1] + u':' + parts[2] + u',' + millis;
-}
 
 bool CAssConverter::ConvertAssToSrt(const std::filesystem::path& input, const std::filesystem::path& output) const
 {

@@ -15,8 +15,13 @@ public:
     // The SRT text of one event's text field.
     std::u16string ConvertAssText(std::u16string_view text) const;
 
+    // ConvertAssText appended to out; scratch is working space.
+    void AppendAssText(std::u16string& out, std::u16string_view text, std::u16string& scratch) const;
+
     // hh:mm:ss,mmm for an ASS time such as 0:00:01.50; empty when malformed.
     std::u16string ConvertAssTime(std::u16string_view field) const;
+    void AppendAssTime(std::u16string& out, std::u16string_view field) const;
     // The SRT markup of one override block's content, e.g. \b1\i1.
     std::u16string TranslateOverrideBlock(std::u16string_view content) const;
+    void AppendOverrideBlock(std::u16string& out, std::u16string_view content) const;
 };

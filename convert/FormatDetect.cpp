@@ -1,13 +1,15 @@
 #include "convert/FormatDetect.h"
 
 #include <new>
-#include <string>
 #include <string_view>
 #include <system_error>
 
 #include "srt/SrtProcessor.h"
 #include "text/TextBuffer.h"
 
+// The tests read the text as if a CR stood before its first and after its
+// last character, with every blank at the start or end of a line turned into
+// a CR; the text is changed in place rather than copied.
 namespace
 {
 bool IsBlank(char16_t c)
@@ -15,79 +17,75 @@ bool IsBlank(char16_t c)
     return c == u' ' || c == u'\t';
 }
 
-// CR, the text, CR; blanks at the start and end of every line become CRs,
-// so headings count with blanks around them and on the first or last line.
-std::u16string MakeScratch(std::u16string_view text)
+void BlanksToLineEnds(char16_t* pText, size_t n)
 {
-    std::u16string scratch;
-    scratch.reserve(text.size() + 2);
-    scratch.push_back(u'\r');
-    scratch.append(text);
-    scratch.push_back(u'\r');
-    for (size_t i = 1; i < scratch.size(); ++i)
-        if (scratch[i - 1] == u'\r' && IsBlank(scratch[i]))
-            scratch[i] = u'\r';
-    for (size_t i = scratch.size() - 1; i-- > 0;)
-        if (IsBlank(scratch[i]) && scratch[i + 1] == u'\r')
-            scratch[i] = u'\r';
-    return scratch;
+    for (size_t i = 0; i < n; ++i)
+        if (IsBlank(pText[i]) && (i == 0 || pText[i - 1] == u'\r'))
+            pText[i] = u'\r';
+    for (size_t i = n; i-- > 0;)
+        if (IsBlank(pText[i]) && (i + 1 == n || pText[i + 1] == u'\r'))
+            pText[i] = u'\r';
 }
 
-bool Contains(std::u16string_view text, std::u16string_view what)
+// The word on a line of its own.
+bool HasLine(std::u16string_view text, std::u16string_view word)
 {
-    return text.find(what) != std::u16string_view::npos;
+    for (size_t i = text.find(word); i != std::u16string_view::npos; i = text.find(word, i + 1))
+    {
+        const size_t nEnd = i + word.size();
+        if ((i == 0 || text[i - 1] == u'\r') && (nEnd == text.size() || text[nEnd] == u'\r'))
+            return true;
+    }
+    return false;
 }
 
-bool IsAss(std::u16string_view scratch)
+bool IsAss(std::u16string_view text)
 {
-    return Contains(scratch, u"\r[Script Info]\r") &&
-           (Contains(scratch, u"\r[V4 Styles]\r") || Contains(scratch, u"\r[V4+ Styles]\r")) &&
-           Contains(scratch, u"\r[Events]\r");
+    return HasLine(text, u"[Script Info]") && (HasLine(text, u"[V4 Styles]") || HasLine(text, u"[V4+ Styles]")) &&
+           HasLine(text, u"[Events]");
 }
 
 // A time line on a line of its own, with at least one more character after
 // the CR that ends it.
-bool IsSrt(const std::u16string& scratch, size_t n)
+bool IsSrt(const char16_t* pText, size_t n)
 {
     if (n < 31)
         return false;
     const CSrtProcessor srt;
-    const char16_t* p = scratch.c_str();
-    for (size_t i = 0; i <= n - 31; ++i)
-        if (p[i] == u'\r' && srt.IsTimeLine(p + i + 1))
+    for (size_t i = 0; i + 31 <= n; ++i)
+        if ((i == 0 || pText[i - 1] == u'\r') && pText[i] >= u'0' && pText[i] <= u'9' && srt.IsTimeLine(pText + i))
             return true;
     return false;
 }
 
-bool IsSami(std::u16string& scratch)
+bool IsSami(char16_t* pText, size_t n)
 {
-    for (char16_t& c : scratch)
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
-    const size_t nSami = scratch.find(u"<sami");
-    if (nSami == std::u16string::npos)
+    for (size_t i = 0; i < n; ++i)
+        if (pText[i] >= u'A' && pText[i] <= u'Z')
+            pText[i] = static_cast<char16_t>(pText[i] - u'A' + u'a');
+    const std::u16string_view text(pText, n);
+    const size_t nSami = text.find(u"<sami");
+    if (nSami == std::u16string_view::npos || nSami + 5 >= n)
         return false;
-    const char16_t next = nSami + 5 < scratch.size() ? scratch[nSami + 5] : u'\0';
-    if (next != u' ' && next != u'>')
+    if (text[nSami + 5] != u' ' && text[nSami + 5] != u'>')
         return false;
-    return Contains(scratch, u"<sync ");
+    return text.find(u"<sync ") != std::u16string_view::npos;
 }
 
 SubtitleFormat Detect(const std::filesystem::path& path)
 {
-    std::u16string scratch;
-    {
-        CTextBuffer buffer;
-        if (!buffer.Load(path, 0))
-            return FormatUnrecognised;
-        scratch = MakeScratch(buffer.View());
-    }
-    const size_t n = scratch.size() - 2;
-    if (IsAss(scratch))
+    CTextBuffer buffer;
+    if (!buffer.Load(path, 0))
+        return FormatUnrecognised;
+    if (buffer.m_pText == nullptr || buffer.m_nLength <= 0)
+        return FormatUnrecognised;
+    const size_t n = static_cast<size_t>(buffer.m_nLength);
+    BlanksToLineEnds(buffer.m_pText, n);
+    if (IsAss(std::u16string_view(buffer.m_pText, n)))
         return FormatAss;
-    if (IsSrt(scratch, n))
+    if (IsSrt(buffer.m_pText, n))
         return FormatSrt;
-    if (IsSami(scratch))
+    if (IsSami(buffer.m_pText, n))
         return FormatSami;
     return FormatUnrecognised;
 }

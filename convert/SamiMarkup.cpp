@@ -40,23 +40,24 @@ std::u16string_view TrimMarkupSpace(std::u16string_view text)
     return text.substr(b, e - b);
 }
 
-// The caption with &nbsp; (or &nbsp) turned into blanks and one CR appended.
+// Length of the &nbsp; (or &nbsp) entity at the start of the text, or 0.
+size_t EntityLength(std::u16string_view text)
+{
+    if (text.empty() || text[0] != u'&' || !StartsNoCase(text, u"&nbsp"))
+        return 0;
+    return text.size() > 5 && text[5] == u';' ? 6 : 5;
+}
+
 std::u16string ReplaceEntities(std::u16string_view text)
 {
     std::u16string out;
-    out.reserve(text.size() + 1);
-    size_t i = 0;
-    while (i < text.size())
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();)
     {
-        if (text[i] == u'&' && StartsNoCase(text.substr(i), u"&nbsp"))
-        {
-            out.push_back(u' ');
-            i += (i + 5 < text.size() && text[i + 5] == u';') ? 6 : 5;
-            continue;
-        }
-        out.push_back(text[i++]);
+        const size_t nEntity = EntityLength(text.substr(i));
+        out.push_back(nEntity ? u' ' : text[i]);
+        i += nEntity ? nEntity : 1;
     }
-    out.push_back(u'\r');
     return out;
 }
 
@@ -68,65 +69,49 @@ enum TagKind
     KindClose,
 };
 
+// One translated tag: a fixed tag, or a font tag with its attributes.
 struct CTranslatedTag
 {
     TagKind nKind = KindNone;
     char16_t style = 0;  // 'i', 'b', 'u' or 'f' for font
-    std::u16string text;
+    std::u16string_view text;
+    std::u16string_view fontAttributes;
 };
 
 struct CStyleName
 {
     std::u16string_view prefix;  // as written in SAMI, lower case
     char16_t style;
-    std::u16string_view open;
-    std::u16string_view close;
+    std::u16string_view srt;
 };
 
 // Order matters: the first matching prefix wins.
-constexpr CStyleName kOpenStyles[] = {
-    {u"b", u'b', u"<b>", u"</b>"},
-    {u"i", u'i', u"<i>", u"</i>"},
-    {u"u", u'u', u"<u>", u"</u>"},
-};
-constexpr CStyleName kCloseStyles[] = {
-    {u"/b", u'b', u"<b>", u"</b>"},
-    {u"/i", u'i', u"<i>", u"</i>"},
-    {u"/u", u'u', u"<u>", u"</u>"},
-};
+constexpr CStyleName kOpenStyles[] = {{u"b", u'b', u"<b>"}, {u"i", u'i', u"<i>"}, {u"u", u'u', u"<u>"}};
+constexpr CStyleName kCloseStyles[] = {{u"/b", u'b', u"</b>"}, {u"/i", u'i', u"</i>"}, {u"/u", u'u', u"</u>"}};
 
 CTranslatedTag TranslateTag(std::u16string_view tag)
 {
     const std::u16string_view t = TrimMarkupSpace(tag);
-    CTranslatedTag result;
     if (t.empty())
-        return result;
+        return {};
     if (t.size() >= 2 && StartsNoCase(t, u"br"))
-    {
-        result.nKind = KindBreak;
-        return result;
-    }
+        return {KindBreak, 0, u"\r", {}};
     for (const CStyleName& s : kOpenStyles)
         if (StartsNoCase(t, s.prefix))
-            return {KindOpen, s.style, std::u16string(s.open)};
+            return {KindOpen, s.style, s.srt, {}};
     if (t.size() == 1)
-        return result;
+        return {};
     for (const CStyleName& s : kCloseStyles)
         if (StartsNoCase(t, s.prefix))
-            return {KindClose, s.style, std::u16string(s.close)};
+            return {KindClose, s.style, s.srt, {}};
     if (StartsNoCase(t, u"font"))
-    {
-        std::u16string text = u"<font ";
-        text.append(TrimMarkupSpace(t.substr(4)));
-        text.push_back(u'>');
-        return {KindOpen, u'f', std::move(text)};
-    }
+        return {KindOpen, u'f', {}, TrimMarkupSpace(t.substr(4))};
     if (StartsNoCase(t, u"/font"))
-        return {KindClose, u'f', u"</font>"};
-    return result;
+        return {KindClose, u'f', u"</font>", {}};
+    return {};
 }
 
-// Builds the output of the tag translation and drops style tags that enclose
+// Appends the translation to a string and drops style tags that enclose
 // nothing visible as it goes: an opening tag followed only by characters up
 // to U+0020 and then its closing tag (or the end) goes together with that
 // closing tag. Removing an inner pair can empty the one around it, which the
@@ -134,26 +119,49 @@ CTranslatedTag TranslateTag(std::u16string_view tag)
 class CMarkupBuilder
 {
 public:
-    explicit CMarkupBuilder(size_t nReserve) { m_strOut.reserve(nReserve); }
+    explicit CMarkupBuilder(std::u16string& out) : m_strOut(out), m_nBase(out.size()) {}
 
     void AppendPlain(std::u16string_view text)
     {
-        for (char16_t c : text)
-            AppendChar(c);
+        while (!text.empty())
+        {
+            const size_t nAmp = text.find(u'&');
+            AppendRun(text.substr(0, nAmp));
+            if (nAmp == std::u16string_view::npos)
+                return;
+            text.remove_prefix(nAmp);
+            const size_t nEntity = EntityLength(text);
+            AppendChar(nEntity ? u' ' : u'&');
+            text.remove_prefix(nEntity ? nEntity : 1);
+        }
     }
+
+    void AppendLineEnd() { AppendChar(u'\r'); }
 
     void AppendTag(const CTranslatedTag& tag)
     {
         switch (tag.nKind)
         {
         case KindBreak:
-            AppendChar(u'\r');
+            AppendLineEnd();
             break;
         case KindOpen:
-            m_vecOpen.push_back({m_strOut.size(), tag.text.size(), tag.style});
-            m_strOut += tag.text;
+        {
+            const size_t nPos = m_strOut.size();
+            if (tag.style == u'f')
+            {
+                m_strOut += u"<font ";
+                m_strOut += tag.fontAttributes;
+                m_strOut += u'>';
+            }
+            else
+            {
+                m_strOut += tag.text;
+            }
+            m_vecOpen.push_back({nPos, m_strOut.size() - nPos, tag.style});
             m_bStarted = true;
             break;
+        }
         case KindClose:
             if (!m_vecOpen.empty() && m_vecOpen.back().style == tag.style)
             {
@@ -171,36 +179,34 @@ public:
     }
 
     // Drops the removed tags, blanks before line ends, repeated line ends
-    // and white space at the end.
-    std::u16string Finish()
+    // and white space at the end, in place.
+    void Finish()
     {
         m_vecDeleted.insert(m_vecDeleted.end(), m_vecOpen.begin(), m_vecOpen.end());
         std::sort(m_vecDeleted.begin(), m_vecDeleted.end(),
                   [](const COpenTag& a, const COpenTag& b) { return a.nPos < b.nPos; });
-        std::u16string result;
-        result.reserve(m_strOut.size());
+        size_t w = m_nBase;
         size_t nNext = 0;
-        for (size_t i = 0; i < m_strOut.size(); ++i)
+        for (size_t r = m_nBase; r < m_strOut.size(); ++r)
         {
-            if (nNext < m_vecDeleted.size() && i == m_vecDeleted[nNext].nPos)
+            if (nNext < m_vecDeleted.size() && r == m_vecDeleted[nNext].nPos)
             {
-                i += m_vecDeleted[nNext++].nLength - 1;
+                r += m_vecDeleted[nNext++].nLength - 1;
                 continue;
             }
-            const char16_t c = m_strOut[i];
-            if (c != u'\r')
+            const char16_t c = m_strOut[r];
+            if (c == u'\r')
             {
-                result.push_back(c);
-                continue;
+                while (w > m_nBase && m_strOut[w - 1] == u' ')
+                    --w;
+                if (w > m_nBase && m_strOut[w - 1] == u'\r')
+                    continue;
             }
-            while (!result.empty() && result.back() == u' ')
-                result.pop_back();
-            if (result.empty() || result.back() != u'\r')
-                result.push_back(c);
+            m_strOut[w++] = c;
         }
-        while (!result.empty() && IsMarkupSpace(result.back()))
-            result.pop_back();
-        return result;
+        while (w > m_nBase && IsMarkupSpace(m_strOut[w - 1]))
+            --w;
+        m_strOut.resize(w);
     }
 
 private:
@@ -210,6 +216,21 @@ private:
         size_t nLength;
         char16_t style;
     };
+
+    // Plain text without entities.
+    void AppendRun(std::u16string_view run)
+    {
+        while (!m_bStarted && !run.empty())
+        {
+            AppendChar(run.front());
+            run.remove_prefix(1);
+        }
+        if (run.empty())
+            return;
+        m_strOut.append(run);
+        if (std::any_of(run.begin(), run.end(), [](char16_t c) { return c > u' '; }))
+            m_vecOpen.clear();
+    }
 
     void AppendChar(char16_t c)
     {
@@ -221,33 +242,52 @@ private:
             m_vecOpen.clear();
     }
 
-    std::u16string m_strOut;
+    std::u16string& m_strOut;
+    size_t m_nBase;
     std::vector<COpenTag> m_vecOpen;     // opening tags followed only by blanks
     std::vector<COpenTag> m_vecDeleted;  // ranges of m_strOut to drop
     bool m_bStarted = false;
 };
 }  // namespace
 
-std::u16string CSamiReader::TranslateSamiMarkup(const char16_t* pText, int32_t nFirst, int32_t nLast) const
+// The caption is read as if one CR followed it: it ends the last line, or
+// belongs to a tag left open, whose text is trimmed anyway.
+void CSamiReader::AppendSamiMarkup(const char16_t* pText, int32_t nFirst, int32_t nLast, std::u16string& out) const
 {
-    const size_t nCount = nLast >= nFirst ? static_cast<size_t>(nLast - nFirst) + 1 : 0;
-    const std::u16string work = ReplaceEntities(std::u16string_view(pText + (nCount ? nFirst : 0), nCount));
-    const int32_t nLength = static_cast<int32_t>(work.size());
-    CMarkupBuilder builder(work.size());
-    int32_t p = 0;
-    while (p < nLength)
+    const int32_t nLength = std::max(nLast + 1, nFirst);
+    CMarkupBuilder builder(out);
+    int32_t p = nFirst;
+    while (true)
     {
         int32_t nOpen = 0;
         int32_t nClose = 0;
         std::u16string_view tag;
-        if (!ReadTag(work.data(), nLength, p, nOpen, nClose, tag))
+        if (!ReadTag(pText, nLength, p, nOpen, nClose, tag))
         {
-            builder.AppendPlain(std::u16string_view(work).substr(static_cast<size_t>(p)));
+            builder.AppendPlain(std::u16string_view(pText + p, static_cast<size_t>(nLength - p)));
+            builder.AppendLineEnd();
             break;
         }
-        builder.AppendPlain(std::u16string_view(work).substr(static_cast<size_t>(p), static_cast<size_t>(nOpen - p)));
-        builder.AppendTag(TranslateTag(tag));
+        builder.AppendPlain(std::u16string_view(pText + p, static_cast<size_t>(nOpen - p)));
+        if (tag.find(u'&') == std::u16string_view::npos)
+        {
+            builder.AppendTag(TranslateTag(tag));
+        }
+        else
+        {
+            const std::u16string replaced = ReplaceEntities(tag);
+            builder.AppendTag(TranslateTag(replaced));
+        }
         p = nClose + 1;
+        if (p >= nLength && pText[nClose] != u'>')
+            break;  // the open tag took the CR
     }
-    return builder.Finish();
+    builder.Finish();
+}
+
+std::u16string CSamiReader::TranslateSamiMarkup(const char16_t* pText, int32_t nFirst, int32_t nLast) const
+{
+    std::u16string out;
+    AppendSamiMarkup(pText, nFirst, nLast, out);
+    return out;
 }

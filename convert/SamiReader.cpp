@@ -54,31 +54,41 @@ bool IsBodyEndTag(const char16_t* pText, int32_t nOpen, int32_t nClose)
     return !IsAsciiAlnum(pText[nOpen + 6]);
 }
 
-void AppendNumber(std::u16string& out, uint64_t nValue, int nWidth)
+// Writes nValue with at least nWidth digits backwards, ending at pEnd;
+// returns where it starts.
+char16_t* FormatNumber(char16_t* pEnd, uint64_t nValue, int nWidth)
 {
-    char16_t digits[24];
-    int n = 0;
+    char16_t* p = pEnd;
     do
     {
-        digits[n++] = static_cast<char16_t>(u'0' + nValue % 10);
+        *--p = static_cast<char16_t>(u'0' + nValue % 10);
         nValue /= 10;
-    } while (nValue != 0);
-    for (int k = n; k < nWidth; ++k)
-        out.push_back(u'0');
-    while (n > 0)
-        out.push_back(digits[--n]);
+        --nWidth;
+    } while (nValue != 0 || nWidth > 0);
+    return p;
 }
 
 // hh:mm:ss,mmm with hours not capped.
 void AppendTime(std::u16string& out, uint64_t nTime)
 {
-    AppendNumber(out, nTime / 3600000, 2);
-    out.push_back(u':');
-    AppendNumber(out, nTime / 60000 % 60, 2);
-    out.push_back(u':');
-    AppendNumber(out, nTime / 1000 % 60, 2);
-    out.push_back(u',');
-    AppendNumber(out, nTime % 1000, 3);
+    char16_t buffer[32];
+    char16_t* const pEnd = buffer + 32;
+    char16_t* p = FormatNumber(pEnd, nTime % 1000, 3);
+    *--p = u',';
+    p = FormatNumber(p, nTime / 1000 % 60, 2);
+    *--p = u':';
+    p = FormatNumber(p, nTime / 60000 % 60, 2);
+    *--p = u':';
+    p = FormatNumber(p, nTime / 3600000, 2);
+    out.append(p, static_cast<size_t>(pEnd - p));
+}
+
+void AppendCount(std::u16string& out, uint64_t nValue)
+{
+    char16_t buffer[24];
+    char16_t* const pEnd = buffer + 24;
+    const char16_t* p = FormatNumber(pEnd, nValue, 1);
+    out.append(p, static_cast<size_t>(pEnd - p));
 }
 
 // A caption's lines: lines before the first visible character are joined to
@@ -137,7 +147,7 @@ void CClassList::Add(const std::u16string& name)
 
 std::u16string_view CCaptionList::Text(const CCaptionEntry& entry) const
 {
-    return std::u16string_view(m_strPool).substr(entry.m_nOffset, entry.m_nLength);
+    return std::u16string_view(*m_pPool).substr(entry.m_nOffset, entry.m_nLength);
 }
 
 bool CCaptionList::Less(const CCaptionEntry& a, const CCaptionEntry& b) const
@@ -371,17 +381,24 @@ int32_t CSamiReader::IndexOfClass(const CClassList& classes, const std::u16strin
 
 void CSamiReader::InsertCaptionEntry(CCaptionList& list, uint32_t nStart, std::u16string_view text) const
 {
+    const size_t nOffset = list.m_pPool->size();
+    list.m_pPool->append(text);
+    InsertPooledEntry(list, nStart, nOffset);
+}
+
+void CSamiReader::InsertPooledEntry(CCaptionList& list, uint32_t nStart, size_t nOffset) const
+{
+    std::u16string& pool = *list.m_pPool;
     CCaptionEntry entry;
     entry.m_nStart = nStart;
-    entry.m_nLength = static_cast<uint32_t>(text.size());
-    entry.m_nOffset = list.m_strPool.size();
-    list.m_strPool.append(text);
+    entry.m_nLength = static_cast<uint32_t>(pool.size() - nOffset);
+    entry.m_nOffset = nOffset;
     if (!list.m_vecEntries.empty())
     {
         const CCaptionEntry& greatest = list.m_vecEntries[list.m_nGreatest];
         if (list.Equal(greatest, entry))
         {
-            list.m_strPool.resize(entry.m_nOffset);
+            pool.resize(nOffset);
             return;
         }
         if (list.Less(entry, greatest))
@@ -396,15 +413,18 @@ std::u16string CSamiReader::BuildSrtText(CCaptionList& list) const
 {
     list.Sort();
     const std::vector<CCaptionEntry>& entries = list.m_vecEntries;
+    uint64_t nText = 0;
+    for (const CCaptionEntry& entry : entries)
+        nText += entry.m_nLength;
     std::u16string out;
-    out.reserve(list.m_strPool.size() + entries.size() * 48);
+    out.reserve(nText + entries.size() * 48);
     uint64_t nCount = 0;
     for (size_t i = 0; i < entries.size(); ++i)
     {
         const CCaptionEntry& entry = entries[i];
         if (entry.m_nLength == 0)
             continue;
-        AppendNumber(out, ++nCount, 1);
+        AppendCount(out, ++nCount);
         out.push_back(u'\r');
         const uint64_t nEnd = i + 1 < entries.size() ? entries[i + 1].m_nStart : uint64_t{entry.m_nStart} + 10000;
         AppendTime(out, entry.m_nStart);
@@ -421,24 +441,33 @@ int32_t CSamiReader::ConvertSamiToSrt(const std::filesystem::path& path) const
 {
     try
     {
-        CTextBuffer buffer;
-        if (!buffer.Load(path, 0))
-            return -1;
-        const char16_t* pText = buffer.m_pText ? buffer.m_pText : u"";
-        const int32_t nLength = FindBodyEnd(pText, buffer.m_nLength, 0);
-        const CClassList classes = CollectClasses(pText, nLength);
-        if (classes.m_vecNames.empty())
-            return 0;
-        std::vector<CCaptionList> lists(classes.m_vecNames.size());
-        WalkCaptions(pText, nLength, [&](const CaptionRecord& record) {
-            const std::u16string text = TranslateSamiMarkup(pText, record.m_nFirst, record.m_nLast);
-            InsertCaptionEntry(lists[IndexOfClass(classes, record.m_strClass)], record.m_nStart, text);
-        });
+        CClassList classes;
+        std::u16string pool;
+        std::vector<CCaptionList> lists;
+        {
+            CTextBuffer buffer;
+            if (!buffer.Load(path, 0))
+                return -1;
+            const char16_t* pText = buffer.m_pText ? buffer.m_pText : u"";
+            const int32_t nLength = FindBodyEnd(pText, buffer.m_nLength, 0);
+            classes = CollectClasses(pText, nLength);
+            if (classes.m_vecNames.empty())
+                return 0;
+            // Captions are shorter than their markup; pages reserved but
+            // never written cost nothing.
+            pool.reserve(static_cast<size_t>(nLength));
+            lists.assign(classes.m_vecNames.size(), CCaptionList(pool));
+            WalkCaptions(pText, nLength, [&](const CaptionRecord& record) {
+                const size_t nOffset = pool.size();
+                AppendSamiMarkup(pText, record.m_nFirst, record.m_nLast, pool);
+                InsertPooledEntry(lists[IndexOfClass(classes, record.m_strClass)], record.m_nStart, nOffset);
+            });
+        }
         bool bSaved = true;
         for (size_t i = 0; i < lists.size(); ++i)
         {
             const std::u16string srt = BuildSrtText(lists[i]);
-            lists[i] = CCaptionList();
+            lists[i].m_vecEntries = std::vector<CCaptionEntry>();
             if (!CTextBuffer::SaveText(ClassOutputPath(path, classes.m_vecNames[i]), srt))
                 bSaved = false;
         }

@@ -27,7 +27,7 @@ struct CClassList
     void Add(const std::u16string& name);
 };
 
-// A caption of one class; its text lives in the list's pool.
+// A caption of one class; its text lives in the pool of its list.
 struct CCaptionEntry
 {
     uint32_t m_nStart = 0;
@@ -40,13 +40,16 @@ struct CCaptionEntry
 class CCaptionList
 {
 public:
+    // The pool holds the caption texts; several lists may share one.
+    explicit CCaptionList(std::u16string& pool) : m_pPool(&pool) {}
+
     std::u16string_view Text(const CCaptionEntry& entry) const;
     bool Less(const CCaptionEntry& a, const CCaptionEntry& b) const;
     bool Equal(const CCaptionEntry& a, const CCaptionEntry& b) const;
     // Orders the entries; equal entries keep their order of insertion.
     void Sort();
 
-    std::u16string m_strPool;
+    std::u16string* m_pPool;
     std::vector<CCaptionEntry> m_vecEntries;
     size_t m_nGreatest = 0;  // index of the greatest entry so far
     bool m_bSorted = true;
@@ -91,10 +94,14 @@ public:
 
     // The SRT text of the caption [nFirst, nLast].
     std::u16string TranslateSamiMarkup(const char16_t* pText, int32_t nFirst, int32_t nLast) const;
+    // The same, appended to out.
+    void AppendSamiMarkup(const char16_t* pText, int32_t nFirst, int32_t nLast, std::u16string& out) const;
 
     int32_t IndexOfClass(const CClassList& classes, const std::u16string& name) const;
     // A caption equal to the greatest one so far is dropped.
     void InsertCaptionEntry(CCaptionList& list, uint32_t nStart, std::u16string_view text) const;
+    // The same for a text already appended to the list's pool from nOffset on.
+    void InsertPooledEntry(CCaptionList& list, uint32_t nStart, size_t nOffset) const;
     // The whole SRT file of a class (CR line ends); sorts the list first.
     std::u16string BuildSrtText(CCaptionList& list) const;
 };

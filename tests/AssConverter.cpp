@@ -37,7 +37,10 @@ INSTANTIATE_TEST_SUITE_P(Times, AssTimeTest,
                                          CTimeCase{u"123:00:00.00", u"23:00:00,000"}, CTimeCase{u"0:00:05", u""},
                                          CTimeCase{u" 0 : 00:01.5\t", u"00:00:01,500"},
                                          CTimeCase{u"0:00:01.12345", u"00:00:01,123"}, CTimeCase{u"", u""},
-                                         CTimeCase{u"0:01.50", u""}));
+                                         CTimeCase{u"0:01.50", u""},
+                                         CTimeCase{u"000000000000000000000000000000000000000000000000000000000000000000000012:34:56.78",
+                                                   u"12:34:56,780"},
+                                         CTimeCase{u"1.5:2:3:4.5.6", u".5:02::4,5.6"}));
 
 const std::string kHead =
     "[Script Info]\r\nTitle: test\r\n\r\n[V4+ Styles]\r\nFormat: Name, Fontname\r\nStyle: Default,Arial\r\n\r\n"

@@ -230,7 +230,8 @@ TEST(SamiCaptionEntries, MatchOneByOneInsertion)
         const int nCount = static_cast<int>(random() % 12);
         for (int k = 0; k < nCount; ++k)
             entries.emplace_back(random() % 4 * 1000000000u, texts[random() % 4]);
-        CCaptionList list;
+        std::u16string pool;
+        CCaptionList list(pool);
         for (const auto& entry : entries)
             CSamiReader().InsertCaptionEntry(list, entry.first, entry.second);
         list.Sort();
@@ -243,7 +244,8 @@ TEST(SamiCaptionEntries, MatchOneByOneInsertion)
 
 std::u16string BuildSrt(const std::vector<std::pair<uint32_t, std::u16string>>& entries)
 {
-    CCaptionList list;
+    std::u16string pool;
+    CCaptionList list(pool);
     for (const auto& entry : entries)
         CSamiReader().InsertCaptionEntry(list, entry.first, entry.second);
     return CSamiReader().BuildSrtText(list);
