@@ -94,6 +94,28 @@ INSTANTIATE_TEST_SUITE_P(
         SamiCase{"Cp949InputWithoutMark", "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xB0\xA1\r\n\r\n",
                  Block(1000, 2000, Bytes(u8"가")), Block(1000, 2000, "\xB0\xA1")}));
 
+TEST(WriteSami, LargeDocumentComesOutWhole)
+{
+    // Far more than one write chunk, with pairs and CRs at every offset.
+    std::string srt(kBom);
+    std::string utf8Body;
+    std::string legacyBody;
+    for (int k = 0; k < 6000; ++k)
+    {
+        const std::string pad(static_cast<size_t>(k % 7), 'x');
+        srt += std::to_string(k + 1) + "\r\n00:00:01,000 --> 00:00:02,000\r\n" + pad + Bytes(u8"가\U0001F600\r\n끝") +
+               "\r\n\r\n";
+        utf8Body += Block(1000, 2000, pad + Bytes(u8"가\U0001F600<br>\r\n끝"));
+        legacyBody += Block(1000, 2000, pad + "\xB0\xA1?<br>\r\n\xB3\xA1");
+    }
+    CTempDir dir;
+    WriteBytes(dir / "in.srt", srt);
+    ASSERT_TRUE(CSrtProcessor().WriteSami(dir / "in.srt", dir / "o.smi", dir / "o.UTF8.smi"));
+    const std::string title = (dir / "in.srt").string();
+    EXPECT_TRUE(ReadBytes(dir / "o.UTF8.smi") == std::string(kBom) + Head(title) + utf8Body + kFoot);
+    EXPECT_TRUE(ReadBytes(dir / "o.smi") == Head(title) + legacyBody + kFoot);
+}
+
 TEST(WriteSami, NoTimeLineWritesHeadAndFootButFails)
 {
     CTempDir dir;
