@@ -64,6 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"Utf8WithMark", std::string(kBom) + Bytes(u8"가\r\n나"), u"가\r나"},
         LoadCase{"Utf8WithoutMark", Bytes(u8"é가\n"), u"é가\r"},
         LoadCase{"FourByteUtf8BecomesPair", Bytes(u8"a😀b"), u"a\U0001F600b"},
+        LoadCase{"ManyFourByteSequences", Bytes(u8"😀😀😀😀😀😀x\n"), u"😀😀😀😀😀😀x\r"},
         LoadCase{"FourByteAboveUnicodeRange", "a\xF7\xBF\xBF\xBF" "b", u"a\uFFFDb"},
         LoadCase{"OverlongIsDecodedAsWritten", "\xC1\x81\xC3\xA9", u"A\u00E9"},
         LoadCase{"CutOffSequenceIsCp949", "\xC3\xA9\xEB", u"챕\uFFFD"},

@@ -1,6 +1,7 @@
 #include "text/TextBuffer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -64,7 +65,15 @@ bool IsPlainAsciiQuad(const char16_t* p)
 int64_t CountUtf8Units(const unsigned char* pBytes, int64_t nBytes)
 {
     int64_t nUnits = 0;
-    for (int64_t i = 0; i < nBytes; ++i)
+    int64_t i = 0;
+    for (; i + 8 <= nBytes; i += 8)
+    {
+        const uint64_t n = LoadWord(pBytes + i);
+        const uint64_t nContinuation = n & ~(n << 1) & 0x8080808080808080ull;  // 10xxxxxx
+        const uint64_t nFourByteLead = n & (n << 1) & (n << 2) & (n << 3) & ~(n << 4) & 0x8080808080808080ull;
+        nUnits += 8 - std::popcount(nContinuation) + std::popcount(nFourByteLead);
+    }
+    for (; i < nBytes; ++i)
     {
         const unsigned char b = pBytes[i];
         nUnits += (b & 0xC0) != 0x80;
