@@ -50,25 +50,52 @@ std::u16string DecodeCodePage(const char* pBytes, size_t nBytes, int nCodePage)
     return out;
 }
 
+namespace
+{
+// Returns the bytes of units, or nothing when a character was missing.
+bool EncodeWhole(UINT nCp, std::u16string_view text, std::string& out)
+{
+    const auto* pText = reinterpret_cast<const wchar_t*>(text.data());
+    const int nUnits = static_cast<int>(text.size());
+    const bool bUtf8 = nCp == CP_UTF8;
+    BOOL bUsedDefault = FALSE;
+    const DWORD nFlags = bUtf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL* pUsedDefault = bUtf8 ? nullptr : &bUsedDefault;
+    const int nBytes = WideCharToMultiByte(nCp, nFlags, pText, nUnits, nullptr, 0, nullptr, pUsedDefault);
+    if (nBytes <= 0 || bUsedDefault)
+        return false;
+    const size_t nAt = out.size();
+    out.resize(nAt + static_cast<size_t>(nBytes));
+    return WideCharToMultiByte(nCp, nFlags, pText, nUnits, out.data() + nAt, nBytes, nullptr, pUsedDefault) == nBytes;
+}
+}  // namespace
+
 std::string EncodeCodePage(std::u16string_view text, int nCodePage)
 {
+    constexpr size_t kChunkUnits = 64 * 1024;
     const UINT nCp = nCodePage == 0 ? CP_ACP : static_cast<UINT>(nCodePage);
     std::string out;
     out.reserve(text.size() * 2);
-    // Character by character through a small window, so that each missing
-    // character (also a pair) becomes exactly one '?'.
-    for (size_t i = 0; i < text.size();)
+    for (size_t nAt = 0; nAt < text.size();)
     {
-        const size_t nUnits = CharUnits(text, i);
-        char buffer[16];
-        BOOL bUsedDefault = FALSE;
-        const int n = WideCharToMultiByte(nCp, WC_NO_BEST_FIT_CHARS, reinterpret_cast<const wchar_t*>(text.data() + i),
-                                          static_cast<int>(nUnits), buffer, sizeof buffer, "?", &bUsedDefault);
-        if (n <= 0 || bUsedDefault)
-            out.push_back('?');
-        else
-            out.append(buffer, static_cast<size_t>(n));
-        i += nUnits;
+        size_t nUnits = std::min(kChunkUnits, text.size() - nAt);
+        if (nAt + nUnits < text.size() && IsHighSurrogate(text[nAt + nUnits - 1]))
+            --nUnits;
+        const size_t nDone = out.size();
+        if (!EncodeWhole(nCp, text.substr(nAt, nUnits), out))
+        {
+            // Character by character, so that each missing one (also a
+            // pair) becomes exactly one '?'.
+            out.resize(nDone);
+            for (size_t i = nAt; i < nAt + nUnits;)
+            {
+                const size_t nChar = CharUnits(text, i);
+                if (!EncodeWhole(nCp, text.substr(i, nChar), out))
+                    out.push_back('?');
+                i += nChar;
+            }
+        }
+        nAt += nUnits;
     }
     return out;
 }
