@@ -1,5 +1,6 @@
 #include "convert/AssConverter.h"
 
+#include <cstdint>
 #include <new>
 #include <system_error>
 #include <vector>
@@ -37,9 +38,9 @@ private:
 
 struct CFieldPositions
 {
-    int m_nStart = -1;
-    int m_nEnd = -1;
-    int m_nText = -1;
+    int64_t m_nStart = -1;
+    int64_t m_nEnd = -1;
+    int64_t m_nText = -1;
 };
 
 bool ReadFieldPositions(std::u16string_view formatLine, CFieldPositions& fields)
@@ -47,7 +48,7 @@ bool ReadFieldPositions(std::u16string_view formatLine, CFieldPositions& fields)
     std::u16string_view rest = TrimWhiteSpace(formatLine.substr(7));
     if (rest.empty())
         return false;
-    int nPos = 0;
+    int64_t nPos = 0;
     while (true)
     {
         const size_t nComma = rest.find(u',');
@@ -70,7 +71,7 @@ void SplitDialogue(std::u16string_view rest, const CFieldPositions& fields, std:
                    std::u16string_view& end, std::u16string_view& text)
 {
     start = end = text = {};
-    int nPos = 0;
+    int64_t nPos = 0;
     while (!rest.empty())
     {
         std::u16string_view field = rest;

@@ -70,7 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
                     CTagValueCase{u"Class=KR-CC", 0, u"KRCC"}, CTagValueCase{u"ID=x Class=KRCC", 0, u"KRCC"},
                     CTagValueCase{u"Class=KRCC ID=Main", 0, u"KRCC"},
                     CTagValueCase{u"CLASS = \"En CC\" ID=2", 2, u"EnCC"}, CTagValueCase{u"Class", 0, u""},
-                    CTagValueCase{u"Class=", 0, u""}, CTagValueCase{u"Class=\"KRCC", 0, u"KRCC"},
                     CTagValueCase{u"Subclass=KRCC", 0, u""}));
 
 TEST(SamiTagValue, TagWithoutAttributesHasEmptyClass)
@@ -109,30 +108,14 @@ TEST_P(SamiTagKindTest, TellsTagKinds)
 INSTANTIATE_TEST_SUITE_P(
     Kinds, SamiTagKindTest,
     testing::Values(CKindCase{u"<SYNC Start=1>", true, false, -1}, CKindCase{u"<sync>", true, false, -1},
-                    CKindCase{u"<Synced>", true, false, -1}, CKindCase{u"</SYNC>", false, false, -1},
+                    CKindCase{u"</SYNC>", false, false, -1},
                     CKindCase{u"< SYNC>", false, false, -1}, CKindCase{u"<P Class=KRCC>", false, true, -1},
                     CKindCase{u"<pre>", false, true, -1}, CKindCase{u"</P>", false, false, -1},
                     CKindCase{u"<>", false, false, -1}, CKindCase{u"x</BODY>", false, false, 1},
                     CKindCase{u"ab</body x>", false, false, 2}, CKindCase{u"</SAMI>", false, false, 0},
                     CKindCase{u"</SAMIParam><x></Sami>", false, false, 15},
-                    CKindCase{u"</bodyx></body1>", false, false, -1}, CKindCase{u"<BODY>", false, false, -1},
-                    CKindCase{u"</ body>", false, false, -1}, CKindCase{u"no tags at all", false, false, -1},
+                    CKindCase{u"</bodyx></body1>", false, false, -1}, CKindCase{u"</ body>", false, false, -1},
                     CKindCase{u"<SYNC Start=1", false, false, -1}, CKindCase{u"<a <P>", false, false, -1}));
-
-TEST(SamiReadTag, UnclosedTagRunsToTheEnd)
-{
-    const std::u16string text = u"ab<font color=red";
-    const CSamiReader reader;
-    int32_t nOpen = 0, nClose = 0;
-    std::u16string_view tag;
-    ASSERT_TRUE(reader.ReadTag(text.c_str(), Length(text), 0, nOpen, nClose, tag));
-    EXPECT_EQ(nOpen, 2);
-    EXPECT_EQ(nClose, Length(text) - 1);
-    EXPECT_EQ(tag, u"font color=red");
-    ASSERT_TRUE(reader.ReadTag(text.c_str(), 4, 0, nOpen, nClose, tag));
-    EXPECT_EQ(tag, u"f");
-    EXPECT_FALSE(reader.ReadTag(text.c_str(), Length(text), 3, nOpen, nClose, tag));
-}
 
 std::vector<CaptionRecord> Walk(const std::u16string& text)
 {
@@ -305,10 +288,11 @@ TEST_F(SamiConvertTest, WritesOneSrtPerClass)
 TEST_F(SamiConvertTest, KeepsTheClassesApart)
 {
     const std::string sami = Bytes(
-        u8"<SAMI><BODY>\r\n<SYNC Start=2000><P Class=KRCC>안녕<P Class=ENCC>Hi\r\n"
+        u8"<SAMI><BODY><P Class=XX>\r\n<SYNC Start=2000><P Class=KRCC>안녕<P Class=ENCC>Hi\r\n"
         u8"<SYNC Start=1000 End=1500><P Class=ENCC>First\r\n"
         u8"<SYNC Start=4000><P Class=KRCC>&nbsp;<P Class=ENCC>&nbsp;\r\n</BODY></SAMI>");
-    ASSERT_EQ(Convert("two.smi", sami), 2);
+    ASSERT_EQ(Convert("two.smi", sami), 3);
+    EXPECT_EQ(Output("two.XX.srt"), kBom);
     EXPECT_EQ(Output("two.KRCC.srt"), Saved(Bytes(u8"1\n00:00:02,000 --> 00:00:04,000\n안녕\n\n")));
     EXPECT_EQ(Output("two.ENCC.srt"), Saved("1\n00:00:01,000 --> 00:00:02,000\nFirst\n\n"
                                             "2\n00:00:02,000 --> 00:00:04,000\nHi\n\n"));
@@ -320,13 +304,6 @@ TEST_F(SamiConvertTest, NamesOutputsByCuttingFourCharacters)
     EXPECT_EQ(Output("movie..KRCC.srt"), Saved("1\n00:00:00,001 --> 00:00:10,001\nx\n\n"));
     ASSERT_EQ(Convert("movie.smi", "<SYNC Start=1><P ID=nameless>x"), 1);
     EXPECT_EQ(Output("movie..srt"), Saved("1\n00:00:00,001 --> 00:00:10,001\nx\n\n"));
-}
-
-TEST_F(SamiConvertTest, ClassWithoutCaptionsGetsAnEmptyFile)
-{
-    ASSERT_EQ(Convert("m.smi", "<P Class=A>early<SYNC Start=1><P Class=B>late"), 2);
-    EXPECT_EQ(Output("m.A.srt"), kBom);
-    EXPECT_EQ(Output("m.B.srt"), Saved("1\n00:00:00,001 --> 00:00:10,001\nlate\n\n"));
 }
 
 TEST_F(SamiConvertTest, ReportsDocumentsWithoutCaptionsAndUnreadableInput)
