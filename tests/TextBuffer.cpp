@@ -118,20 +118,31 @@ TEST(TextBufferLoad, NormalisesLineEndsAtEveryOffset)
     }
 }
 
-TEST(TextBufferLoad, LongMultiByteTextSurvivesWhole)
+TEST(TextBufferLoad, LargeFilesSurviveWholeInEveryEncoding)
 {
-    std::string bytes(kBom);
+    // Several MB, so that the big-file paths run; lines of varying length.
     std::u16string expected;
-    for (int i = 0; i < 100000; ++i)
+    std::string utf8(kBom);
+    std::string utf16("\xFF\xFE");
+    std::string cp949;
+    for (int i = 0; i < 250000; ++i)
     {
-        bytes += Bytes(u8"가나 a\r\n");
-        expected += u"가나 a\r";
+        const std::string pad(static_cast<size_t>(i % 11), 'a');
+        expected += std::u16string(pad.begin(), pad.end()) + u"가나 b\r";
+        utf8 += pad + Bytes(u8"가나 b\r\n");
+        cp949 += pad + "\xB0\xA1\xB3\xAA b\n";
+        for (const char16_t c : std::u16string(pad.begin(), pad.end()) + u"가나 b\r\n")
+            utf16 += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
     }
     CTempDir dir;
-    WriteBytes(dir / "big", bytes);
-    CTextBuffer buffer;
-    ASSERT_NE(buffer.Load(dir / "big", 0), 0);
-    EXPECT_EQ(buffer.View(), expected);
+    for (const auto& [name, bytes] : {std::pair{"utf8", &utf8}, {"utf16", &utf16}, {"cp949", &cp949}})
+    {
+        WriteBytes(dir / name, *bytes);
+        CTextBuffer buffer;
+        ASSERT_NE(buffer.Load(dir / name, 0), 0) << name;
+        EXPECT_TRUE(buffer.View() == expected) << name;
+        EXPECT_EQ(buffer.m_pText[buffer.m_nLength], u'\0') << name;
+    }
 }
 
 struct SaveCase

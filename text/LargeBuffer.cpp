@@ -4,6 +4,7 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace
@@ -25,6 +26,26 @@ void AdviseLargeBuffer(void* pData, size_t nBytes)
         madvise(reinterpret_cast<void*>(nBegin), nEnd - nBegin, MADV_HUGEPAGE);
 #else
     (void)pData;
+    (void)nBytes;
+#endif
+}
+
+void ReleaseLargeBufferTail(void* pData, size_t nUsed, size_t nBytes)
+{
+#if defined(__linux__)
+    if (pData == nullptr || nBytes < kMinBytes || nUsed >= nBytes)
+        return;
+    const long nPageSize = sysconf(_SC_PAGESIZE);
+    if (nPageSize <= 0)
+        return;
+    const auto nPage = static_cast<uintptr_t>(nPageSize);
+    const auto nBegin = (reinterpret_cast<uintptr_t>(pData) + nUsed + nPage - 1) & ~(nPage - 1);
+    const auto nEnd = (reinterpret_cast<uintptr_t>(pData) + nBytes) & ~(nPage - 1);
+    if (nEnd > nBegin)
+        madvise(reinterpret_cast<void*>(nBegin), nEnd - nBegin, MADV_DONTNEED);
+#else
+    (void)pData;
+    (void)nUsed;
     (void)nBytes;
 #endif
 }

@@ -9,6 +9,10 @@
 // Small arrays are left alone. Never fails.
 void AdviseLargeBuffer(void* pData, size_t nBytes);
 
+// Gives the memory of [nUsed, nBytes) of such an array back to the system
+// while the array stays allocated; those bytes must not be read again.
+void ReleaseLargeBufferTail(void* pData, size_t nUsed, size_t nBytes);
+
 // s.reserve(nUnits) plus the advice above.
 void ReserveLarge(std::u16string& s, size_t nUnits);
 void ReserveLarge(std::string& s, size_t nBytes);

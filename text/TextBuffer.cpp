@@ -1,7 +1,6 @@
 #include "text/TextBuffer.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -60,6 +59,12 @@ bool IsPlainAsciiQuad(const char16_t* p)
     return (n & 0xFF80FF80FF80FF80ull) == 0 && !bHasCr;
 }
 
+// How many bytes of a word that holds only bits 7 of its bytes have it set.
+int CountTopBits(uint64_t n)
+{
+    return static_cast<int>(((n >> 7) * 0x0101010101010101ull) >> 56);
+}
+
 // An upper bound of the units Utf8ToUtf16 makes: one per byte that is not a
 // continuation byte, one more for each four-byte lead.
 int64_t CountUtf8Units(const unsigned char* pBytes, int64_t nBytes)
@@ -71,7 +76,7 @@ int64_t CountUtf8Units(const unsigned char* pBytes, int64_t nBytes)
         const uint64_t n = LoadWord(pBytes + i);
         const uint64_t nContinuation = n & ~(n << 1) & 0x8080808080808080ull;  // 10xxxxxx
         const uint64_t nFourByteLead = n & (n << 1) & (n << 2) & (n << 3) & ~(n << 4) & 0x8080808080808080ull;
-        nUnits += 8 - std::popcount(nContinuation) + std::popcount(nFourByteLead);
+        nUnits += 8 - CountTopBits(nContinuation) + CountTopBits(nFourByteLead);
     }
     for (; i < nBytes; ++i)
     {
@@ -82,8 +87,20 @@ int64_t CountUtf8Units(const unsigned char* pBytes, int64_t nBytes)
     return nUnits;
 }
 
-// Reads the whole regular file; false when it cannot be read or is too big.
-bool ReadWholeFile(const std::filesystem::path& path, std::unique_ptr<unsigned char[]>& bytes, int64_t& nBytes)
+char16_t* NewUnits(int64_t nUnits)
+{
+    char16_t* pOut = new char16_t[static_cast<size_t>(nUnits) + 1];
+    AdviseLargeBuffer(pOut, static_cast<size_t>(nUnits) * sizeof(char16_t));
+    return pOut;
+}
+
+// Reads the whole regular file into the upper half of a new array of about
+// nBytes units, followed by two zero bytes, so that it can be decoded in
+// place: no decoder makes more units than it has read bytes, so its writes
+// stay below the bytes still to read. False when the file cannot be read or
+// is too big.
+bool ReadWholeFile(const std::filesystem::path& path, std::unique_ptr<char16_t[]>& area, int64_t& nAreaUnits,
+                   const unsigned char*& pBytes, int64_t& nBytes)
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
@@ -101,14 +118,18 @@ bool ReadWholeFile(const std::filesystem::path& path, std::unique_ptr<unsigned c
 #endif
     if (pFile == nullptr)
         return false;
-    bytes.reset(new unsigned char[static_cast<size_t>(nBytes) + 2]);
-    AdviseLargeBuffer(bytes.get(), static_cast<size_t>(nBytes));
-    const size_t nRead = std::fread(bytes.get(), 1, static_cast<size_t>(nBytes), pFile);
+    // Room for a cut-off four-byte form at the end and the NUL.
+    nAreaUnits = nBytes + 3;
+    area.reset(NewUnits(nAreaUnits - 1));
+    unsigned char* pTop = reinterpret_cast<unsigned char*>(area.get()) + nAreaUnits * int64_t{sizeof(char16_t)} -
+                          (nBytes + 2);
+    const size_t nRead = std::fread(pTop, 1, static_cast<size_t>(nBytes), pFile);
     std::fclose(pFile);
     if (nRead != static_cast<size_t>(nBytes))
         return false;
-    bytes[nBytes] = 0;
-    bytes[nBytes + 1] = 0;
+    pTop[nBytes] = 0;
+    pTop[nBytes + 1] = 0;
+    pBytes = pTop;
     return true;
 }
 
@@ -171,22 +192,60 @@ int64_t DecodeUtf8Sequence(const unsigned char* pBytes, int64_t nBytes, int64_t 
     return i + 1;  // a stray continuation byte or F8-FF yields nothing
 }
 
-char16_t* NewUnits(int64_t nUnits)
-{
-    char16_t* pOut = new char16_t[static_cast<size_t>(nUnits) + 1];
-    AdviseLargeBuffer(pOut, static_cast<size_t>(nUnits) * sizeof(char16_t));
-    return pOut;
-}
-
-char16_t* Utf16LeUnits(const unsigned char* pBytes, int64_t nBytes, int64_t* pnUnits)
+// The little-endian units of the bytes (a zero pads an odd end); may write
+// over the bytes it has read. Returns the unit count.
+int64_t DecodeUtf16LeInto(const unsigned char* pBytes, int64_t nBytes, char16_t* pOut)
 {
     const int64_t nUnits = (nBytes + 1) / 2;
-    char16_t* pOut = NewUnits(nUnits);
     for (int64_t i = 0; i < nUnits; ++i)
-        pOut[i] = static_cast<char16_t>(pBytes[2 * i] | (pBytes[2 * i + 1] << 8));  // a zero pads an odd end
+        pOut[i] = static_cast<char16_t>(pBytes[2 * i] | (pBytes[2 * i + 1] << 8));
     pOut[nUnits] = 0;
-    *pnUnits = nUnits;
-    return pOut;
+    return nUnits;
+}
+
+// Decodes up to the first zero byte and also turns CR LF and lone LF into CR
+// on the way. May write over the bytes it has read: every sequence is read
+// whole before its units are written. Returns the unit count.
+int64_t DecodeUtf8Into(const unsigned char* pBytes, int64_t nBytes, char16_t* pOut)
+{
+    int64_t w = 0;
+    int64_t i = 0;
+    // Away from the end every continuation byte is there to read.
+    const int64_t nSafeEnd = nBytes - 3;
+    while (i < nBytes)
+    {
+        const uint32_t b = pBytes[i];
+        if (b < 0x80)
+        {
+            if (b == 0)
+                break;
+            if (i + 8 <= nBytes && IsPlainAsciiWord(pBytes + i))
+            {
+                unsigned char block[8];
+                std::memcpy(block, pBytes + i, sizeof block);
+                for (int k = 0; k < 8; ++k)
+                    pOut[w + k] = block[k];
+                w += 8;
+                i += 8;
+                continue;
+            }
+            pOut[w++] = (b == '\n') ? kCr : static_cast<char16_t>(b);
+            i += (b == '\r' && i + 1 < nBytes && pBytes[i + 1] == '\n') ? 2 : 1;
+        }
+        else if (b >= 0xE0 && b <= 0xEF && i < nSafeEnd)
+        {
+            const auto c = static_cast<char16_t>(((b & 0x0F) << 12) | ((pBytes[i + 1] & 0x3Fu) << 6) |
+                                                 (pBytes[i + 2] & 0x3Fu));
+            pOut[w++] = c;
+            i += 3;
+        }
+        else
+        {
+            i = DecodeUtf8Sequence(pBytes, nBytes, i, pOut, w);
+        }
+    }
+    pOut[w] = 0;
+    return w;
 }
 
 char16_t* CopyUnits(const char16_t* pText, int64_t nUnits)
@@ -218,43 +277,41 @@ int CTextBuffer::Load(const std::filesystem::path& path, int nCodePage)
     Free();
     try
     {
-        std::unique_ptr<unsigned char[]> bytes;
+        std::unique_ptr<char16_t[]> units;
+        const unsigned char* pBytes = nullptr;
         int64_t nBytes = 0;
-        if (!ReadWholeFile(path, bytes, nBytes))
+        int64_t nAreaUnits = 0;
+        if (!ReadWholeFile(path, units, nAreaUnits, pBytes, nBytes))
             return 0;
 
-        std::unique_ptr<char16_t[]> units;
         int64_t nUnits = 0;
-        bool bNormalised = false;
-        switch (DetectEncoding(bytes.get(), nBytes))
+        switch (DetectEncoding(pBytes, nBytes))
         {
         case Utf16Le:
-            units.reset(Utf16LeUnits(bytes.get() + 2, nBytes - 2, &nUnits));
+            nUnits = NormaliseLineEnds(units.get(), DecodeUtf16LeInto(pBytes + 2, nBytes - 2, units.get()));
             break;
         case Utf8:
-            units.reset(Utf8ToUtf16(bytes.get(), nBytes, &nUnits));
-            bNormalised = true;
+            nUnits = DecodeUtf8Into(pBytes, nBytes, units.get());
             break;
         case Utf8Bom:
-            units.reset(Utf8ToUtf16(bytes.get() + 3, nBytes - 3, &nUnits));
-            bNormalised = true;
+            nUnits = DecodeUtf8Into(pBytes + 3, nBytes - 3, units.get());
             break;
         case Ansi:
         {
             const std::u16string decoded =
-                DecodeCodePage(reinterpret_cast<const char*>(bytes.get()), static_cast<size_t>(nBytes), nCodePage);
-            bytes.reset();
-            nUnits = static_cast<int64_t>(decoded.size());
-            units.reset(CopyUnits(decoded.data(), nUnits));
+                DecodeCodePage(reinterpret_cast<const char*>(pBytes), static_cast<size_t>(nBytes), nCodePage);
+            units.reset();
+            nAreaUnits = static_cast<int64_t>(decoded.size()) + 1;
+            units.reset(CopyUnits(decoded.data(), nAreaUnits - 1));
+            nUnits = NormaliseLineEnds(units.get(), nAreaUnits - 1);
             break;
         }
         }
-        bytes.reset();
-
-        if (!bNormalised)
-            nUnits = NormaliseLineEnds(units.get(), nUnits);
         if (nUnits > INT32_MAX)
             return 0;
+        // The file's bytes above the text are no longer needed.
+        ReleaseLargeBufferTail(units.get(), static_cast<size_t>(nUnits + 1) * sizeof(char16_t),
+                               static_cast<size_t>(nAreaUnits) * sizeof(char16_t));
         m_pText = units.release();
         m_nLength = static_cast<int32_t>(nUnits);
         return 1;
@@ -350,45 +407,10 @@ TextEncoding CTextBuffer::DetectEncoding(const unsigned char* pBytes, int64_t nB
     return bHighBit ? Utf8 : Ansi;
 }
 
-// Also turns CR LF and lone LF into CR on the way, saving Load a pass.
 char16_t* CTextBuffer::Utf8ToUtf16(const unsigned char* pBytes, int64_t nBytes, int64_t* pnUnits)
 {
     char16_t* pOut = NewUnits(CountUtf8Units(pBytes, nBytes));
-    int64_t w = 0;
-    int64_t i = 0;
-    // Away from the end every continuation byte is there to read.
-    const int64_t nSafeEnd = nBytes - 3;
-    while (i < nBytes)
-    {
-        const uint32_t b = pBytes[i];
-        if (b < 0x80)
-        {
-            if (b == 0)
-                break;
-            if (i + 8 <= nBytes && IsPlainAsciiWord(pBytes + i))
-            {
-                for (int k = 0; k < 8; ++k)
-                    pOut[w + k] = pBytes[i + k];
-                w += 8;
-                i += 8;
-                continue;
-            }
-            pOut[w++] = (b == '\n') ? kCr : static_cast<char16_t>(b);
-            i += (b == '\r' && i + 1 < nBytes && pBytes[i + 1] == '\n') ? 2 : 1;
-        }
-        else if (b >= 0xE0 && b <= 0xEF && i < nSafeEnd)
-        {
-            pOut[w++] = static_cast<char16_t>(((b & 0x0F) << 12) | ((pBytes[i + 1] & 0x3Fu) << 6) |
-                                              (pBytes[i + 2] & 0x3Fu));
-            i += 3;
-        }
-        else
-        {
-            i = DecodeUtf8Sequence(pBytes, nBytes, i, pOut, w);
-        }
-    }
-    pOut[w] = 0;
-    *pnUnits = w;
+    *pnUnits = DecodeUtf8Into(pBytes, nBytes, pOut);
     return pOut;
 }
 
