@@ -48,20 +48,23 @@ std::string_view Phrase(CRandom& rnd, bool bKorean)
     return bKorean ? kKorean[rnd.Below(kKorean.size())] : kEnglish[rnd.Below(kEnglish.size())];
 }
 
-// Cue times: mostly rising, wrapped at ten hours so that they stay valid.
+// Cue times: rising and not overlapping, like a film's; wrapped before 100
+// hours so that they stay valid SRT times.
 class CClock
 {
 public:
     void Advance(CRandom& rnd)
     {
-        m_nStart = (m_nStart + 500 + rnd.Below(3500)) % kWrapMs;
-        m_nEnd = m_nStart + 800 + rnd.Below(4200);
+        m_nStart = m_nEnd + 100 + rnd.Below(2000);
+        if (m_nStart + 10000 >= kWrapMs)
+            m_nStart = 0;
+        m_nEnd = m_nStart + 800 + rnd.Below(3200);
     }
     int64_t Start() const { return m_nStart; }
     int64_t End() const { return m_nEnd; }
 
 private:
-    static constexpr int64_t kWrapMs = 10LL * 3600 * 1000;
+    static constexpr int64_t kWrapMs = 99LL * 3600 * 1000;
     int64_t m_nStart = 0;
     int64_t m_nEnd = 0;
 };
