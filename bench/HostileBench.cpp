@@ -202,6 +202,11 @@ std::vector<CHostileCase> Cases()
         {"Unclosed/AssBraces", 5 * kMB, Input(kAssHead + kDialogue, "{", "\r\n"), AssToSrt},
         {"Unclosed/AssEmptyBlocks", 5 * kMB, Input(kAssHead + kDialogue, "{}a", "\r\n"), AssToSrt},
         {"Unclosed/Detect", 5 * kMB, Input("", "<sami<sync"), Detect},
+        // Text the legacy code page cannot hold, and bytes it cannot read.
+        {"Legacy/WriteSamiUnencodable", 1 * kMB, Input("\xEF\xBB\xBF" + kCueHead, "\xE0\xB8\x81"), WriteSami},
+        {"Legacy/WriteSamiKorean", 1 * kMB, Input("\xEF\xBB\xBF" + kCueHead, "\xEA\xB0\x80 "), WriteSami},
+        {"Legacy/ExtractInvalidBytes", 1 * kMB, Input(kCueHead, "\x80"), Extract},
+        {"Legacy/ExtractCutPairs", 1 * kMB, Input(kCueHead, "\x81 "), Extract},
     };
     return vecCases;
 }

@@ -3,12 +3,14 @@
 # job through tavrel-cli as a whole process under /usr/bin/time -v and prints
 # one table. Usage: bench/scale.sh [SIZE_MB...]   (default: 5 50)
 #   SCALE_BUILD_DIR   build folder (default build-scale, a Release build)
+#   SCALE_REPEAT      runs of each job; the fastest counts (default 3)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 sizes=("$@")
 ((${#sizes[@]})) || sizes=(5 50)
 build="${SCALE_BUILD_DIR:-build-scale}"
+repeat="${SCALE_REPEAT:-3}"
 
 if [[ ! -x /usr/bin/time ]]; then
   echo "scale.sh needs /usr/bin/time (Debian package: time)" >&2
@@ -30,16 +32,24 @@ run() {
   shift 3
   local log="$work/time.log"
   local status=ok
-  if ! /usr/bin/time -v -o "$log" "$@" >/dev/null 2>"$work/stderr"; then
-    status="FAILED: $(tr -d '\n' <"$work/stderr" | head -c 80)"
-  fi
-  local wall seconds rss_kb
-  wall=$(awk -F': ' '/Elapsed \(wall clock\)/ {
-      n = split($2, p, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + p[i]; print s }' "$log")
-  # CPU time (user + system): the machine is shared, so wall time also
-  # counts other people's work.
-  seconds=$(awk -F': ' '/User time|System time/ {s += $2} END {print s}' "$log")
-  rss_kb=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$log")
+  local wall="" seconds="" rss_kb=0
+  for ((k = 0; k < repeat; k++)); do
+    if ! /usr/bin/time -v -o "$log" "$@" >/dev/null 2>"$work/stderr"; then
+      status="FAILED: $(tr -d '\n' <"$work/stderr" | head -c 80)"
+    fi
+    local w s r
+    w=$(awk -F': ' '/Elapsed \(wall clock\)/ {
+        n = split($2, p, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + p[i]; print s }' "$log")
+    # CPU time (user + system): the machine is shared, so wall time also
+    # counts other people's work.
+    s=$(awk -F': ' '/User time|System time/ {s += $2} END {print s}' "$log")
+    r=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$log")
+    if [[ -z "$seconds" ]] || awk -v a="$s" -v b="$seconds" 'BEGIN { exit !(a < b) }'; then
+      seconds="$s"
+      wall="$w"
+    fi
+    if ((r > rss_kb)); then rss_kb="$r"; fi
+  done
   local ratio="-"
   if [[ -n "${first_seconds[$job]:-}" ]]; then
     ratio=$(awk -v a="$seconds" -v b="${first_seconds[$job]}" 'BEGIN { printf "%.1f", (b > 0 ? a / b : 0) }')
