@@ -1,6 +1,7 @@
 // SRT to SAMI: both files hold the same document, the legacy one in the
 // legacy code page.
 
+#include "convert/SamiReader.h"
 #include "fuzz/FuzzSupport.h"
 #include "text/CodePage.h"
 #include "text/Unicode.h"
@@ -16,6 +17,78 @@ size_t CountOf(std::string_view text, std::string_view what)
     return nCount;
 }
 
+bool IsWordChar(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+}
+
+// Lines of words of letters and digits, one space between words: text that
+// the SAMI round trip carries unchanged.
+bool IsPlainText(std::u16string_view text)
+{
+    if (text.empty())
+        return false;
+    char16_t cPrev = u'\r';
+    for (char16_t c : text)
+    {
+        if (!IsWordChar(c) && !((c == u' ' || c == u'\r') && IsWordChar(cPrev)))
+            return false;
+        cPrev = c;
+    }
+    return IsWordChar(cPrev);
+}
+
+struct CTimedCue
+{
+    int32_t m_nStart;
+    int32_t m_nEnd;
+    std::u16string m_strText;
+};
+
+// The cues when they are in time order without overlap and hold plain
+// text; empty when any is not.
+std::vector<CTimedCue> PlainTimedCues(const std::vector<fuzz::CScannedCue>& vecScanned)
+{
+    std::vector<CTimedCue> vecCues;
+    CSrtProcessor srt;
+    for (const auto& scanned : vecScanned)
+    {
+        const std::u16string strLine = scanned.m_strTimeLine + u"\r";
+        CTimedCue cue;
+        std::u16string_view text = scanned.m_strText;
+        while (!text.empty() && text.back() == u'\r')
+            text.remove_suffix(1);
+        cue.m_strText = std::u16string(text);
+        if (!srt.ParseTimeLine(strLine.c_str(), cue.m_nStart, cue.m_nEnd) || cue.m_nStart >= cue.m_nEnd ||
+            cue.m_nEnd >= 360000000 || !IsPlainText(cue.m_strText) ||
+            (!vecCues.empty() && vecCues.back().m_nEnd > cue.m_nStart))
+            return {};
+        vecCues.push_back(cue);
+    }
+    return vecCues;
+}
+
+// SRT to SAMI and back gives the same cues.
+void CheckRoundTrip(const std::vector<fuzz::CScannedCue>& vecScanned)
+{
+    const std::vector<CTimedCue> vecCues = PlainTimedCues(vecScanned);
+    if (vecCues.empty())
+        return;
+    fuzz::CWorkDir& dir = fuzz::WorkDir();
+    fuzz::Check(CSamiReader().ConvertSamiToSrt(dir / "movie.UTF8.smi") == 1, "the SAMI document has one class");
+    const std::u16string text = fuzz::LoadText(dir / "movie.UTF8.KRCC.srt");
+    const auto vecBack = fuzz::ParseWrittenSrt(text, fuzz::IsStrictTimeLine);
+    fuzz::Check(vecBack.size() == vecCues.size(), "the round trip keeps every cue");
+    CSrtProcessor srt;
+    for (size_t i = 0; i < vecCues.size(); ++i)
+    {
+        char16_t szLine[32];
+        srt.FormatTimeLine(szLine, vecCues[i].m_nStart, vecCues[i].m_nEnd);
+        fuzz::Check(vecBack[i].m_timeLine == szLine, "the round trip keeps every time");
+        fuzz::Check(vecBack[i].m_text == vecCues[i].m_strText, "the round trip keeps every text");
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
@@ -29,7 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 
     CTextBuffer buffer;
     const bool bLoads = buffer.Load(input, 0) != 0;
-    const size_t nCues = bLoads ? fuzz::ScanCues(buffer.View()).size() : 0;
+    const auto vecScanned = bLoads ? fuzz::ScanCues(buffer.View()) : std::vector<fuzz::CScannedCue>();
+    const size_t nCues = vecScanned.size();
 
     CSrtProcessor srt;
     const bool bResult = srt.WriteSami(input, sami, utf8Sami);
@@ -54,5 +128,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 
     const std::string strExpected = EncodeCodePage(Utf8ToU16(document), 0);
     fuzz::Check(strLegacyFile == strExpected, "the legacy file holds the same lines");
+    CheckRoundTrip(vecScanned);
     return 0;
 }
