@@ -67,6 +67,7 @@ TEST_F(AssConvertTest, WritesOneCuePerDialogueLine)
                         "Comment: 0,0:00:00.00,0:00:01.00,Default,,0,0,0,,skipped\r\n"
                         "Dialogue: 0,0:00:01.50,0:00:04.00,Default,,0,0,0,,Hello, world\r\n"
                         "Dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,   \r\n"
+                        "Dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,\xE3\x80\x80\t\xE3\x80\x80\r\n"
                         "  Dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,indented\r\n"
                         "Dialogue: 0,0:00:03.00,0:00:04.5,Default,,0,0,0,,{\\i1}Earlier{\\i0}\\Nsecond\r\n"
                         "Dialogue: 0,0:00:07.00,0:00:08.00,Default,,0,0,0,,{\\pos(1,2)}\r\n"
