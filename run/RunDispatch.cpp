@@ -113,21 +113,35 @@ CRunResult RunMerge(const std::u16string& input, const std::u16string& text, con
     return Outcome(bDone, MsgMergeDone, MsgMergeFailed, stats);
 }
 
-CRunResult DispatchRun(const CRunRequest& request)
+bool CheckRun(const CRunRequest& request, CRunResult& stopped)
 {
     const int32_t nMode = request.m_nMode;
+    stopped = Message(MsgNone);
     if (request.m_strInput.empty())
-        return Message(MsgNone);
+        return false;
     if (nMode != ModeConvert && request.m_strOutput.empty())
-        return Message(MsgNone);
+        return false;
     if (nMode == ModeMerge && request.m_strText.empty())
-        return Message(MsgNone);
+        return false;
     if (!IsExistingFile(PathFromU16(request.m_strInput)))
-        return Message(MsgSourceReadError);
+    {
+        stopped = Message(MsgSourceReadError);
+        return false;
+    }
     if (nMode == ModeMerge && !IsExistingFile(PathFromU16(request.m_strText)))
-        return Message(MsgTextReadError);
+    {
+        stopped = Message(MsgTextReadError);
+        return false;
+    }
+    return true;
+}
 
-    switch (nMode)
+CRunResult DispatchRun(const CRunRequest& request)
+{
+    CRunResult stopped;
+    if (!CheckRun(request, stopped))
+        return stopped;
+    switch (request.m_nMode)
     {
     case ModeCorrect:
         return RunCorrection(request);

@@ -46,6 +46,10 @@ struct CRunResult
 // True when the path names an existing object that is not a directory.
 bool IsExistingFile(const std::filesystem::path& path);
 
+// The Run button's checks: false when no job may run, with the message to
+// show (MsgNone: stop without one) in `stopped`.
+bool CheckRun(const CRunRequest& request, CRunResult& stopped);
+
 // The Run button: the field checks, then the run handler of the mode.
 CRunResult DispatchRun(const CRunRequest& request);
 

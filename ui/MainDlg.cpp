@@ -456,9 +456,8 @@ void CMainDlg::UpdateOutputName()
     SetControlText(IDC_OUTPUT, ToQString(MakeOutputName(m_nMode, ControlText(IDC_INPUT))));
 }
 
-void CMainDlg::OnRun()
+CRunRequest CMainDlg::MakeRunRequest() const
 {
-    UpdateData(true);
     CRunRequest request;
     request.m_nMode = m_nMode;
     request.m_strInput = ControlText(IDC_INPUT);
@@ -474,12 +473,84 @@ void CMainDlg::OnRun()
     request.m_bFixQuotes = m_bFixQuotes;
     request.m_bFixLetterL = m_bFixLetterL;
     request.m_bRemoveDigitSpaces = m_bRemoveDigitSpaces;
+    return request;
+}
 
+void CMainDlg::OnRun()
+{
+    UpdateData(true);
+    const CRunRequest request = MakeRunRequest();
+    CRunResult stopped;
+    if (!CheckRun(request, stopped))
+    {
+        ShowResult(stopped);
+        return;
+    }
+    switch (m_nMode)
+    {
+    case ModeCorrect:
+        RunCorrection(request.m_strInput, request.m_strOutput);
+        break;
+    case ModeConvert:
+        RunConversion(request.m_strInput);
+        break;
+    case ModeExtract:
+        RunExtraction(request.m_strInput, request.m_strOutput);
+        break;
+    case ModeMerge:
+        RunMerge(request.m_strInput, request.m_strText, request.m_strOutput);
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainDlg::RunCorrection(const std::u16string& strInput, const std::u16string& strOutput)
+{
+    CRunRequest request = MakeRunRequest();
+    request.m_strInput = strInput;
+    request.m_strOutput = strOutput;
     CRunResult result;
     {
         CWaitCursor wait;
-        result = DispatchRun(request);
+        result = ::RunCorrection(request);
     }
+    ShowResult(result);
+}
+
+void CMainDlg::RunConversion(const std::u16string& strInput)
+{
+    CRunResult result;
+    {
+        CWaitCursor wait;
+        result = ::RunConversion(strInput);
+    }
+    ShowResult(result);
+}
+
+void CMainDlg::RunExtraction(const std::u16string& strInput, const std::u16string& strOutput)
+{
+    CRunResult result;
+    {
+        CWaitCursor wait;
+        result = ::RunExtraction(strInput, strOutput);
+    }
+    ShowResult(result);
+}
+
+void CMainDlg::RunMerge(const std::u16string& strInput, const std::u16string& strText,
+                        const std::u16string& strOutput)
+{
+    CRunResult result;
+    {
+        CWaitCursor wait;
+        result = ::RunMerge(strInput, strText, strOutput);
+    }
+    ShowResult(result);
+}
+
+void CMainDlg::ShowResult(const CRunResult& result)
+{
     if (result.m_nMessage != MsgNone)
         ShowMessage(ToQString(result.Text()));
 }

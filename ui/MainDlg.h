@@ -8,6 +8,7 @@
 #include <QIcon>
 
 #include "res/DialogTemplates.h"
+#include "run/RunDispatch.h"
 
 class CDialogBuilder;
 class CDropEdit;
@@ -36,6 +37,10 @@ public:
     void OnHmsFieldChanged();
     void UpdateOutputName();
     void OnRun();
+    void RunCorrection(const std::u16string& strInput, const std::u16string& strOutput);
+    void RunConversion(const std::u16string& strInput);
+    void RunExtraction(const std::u16string& strInput, const std::u16string& strOutput);
+    void RunMerge(const std::u16string& strInput, const std::u16string& strText, const std::u16string& strOutput);
     void OnBrowseInput();
     void OnBrowseText();
     void OnBrowseOutput();
@@ -83,6 +88,8 @@ private:
     void ApplyRowSettings(int32_t nMode);
     void EnableControls(std::initializer_list<int32_t> ids, bool bEnable);
     void Browse(CDropEdit* pField, bool bSave, FileFilter nFilter);
+    CRunRequest MakeRunRequest() const;
+    void ShowResult(const CRunResult& result);
 
     std::u16string ControlText(int32_t nId) const;
     void SetControlText(int32_t nId, const QString& strText);
