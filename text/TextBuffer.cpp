@@ -156,41 +156,84 @@ int64_t NormaliseLineEnds(char16_t* pText, int64_t nUnits)
 }
 
 // One non-ASCII sequence at i (continuation bytes taken as they come, those
-// missing at the end counted as zero); returns where the next one starts.
-int64_t DecodeUtf8Sequence(const unsigned char* pBytes, int64_t nBytes, int64_t i, char16_t* pOut, int64_t& w)
+// missing at the end counted as zero) into units[]; returns how many units
+// (0 to 2) and sets nNext to where the next sequence starts.
+int DecodeUtf8Sequence(const unsigned char* pBytes, int64_t nBytes, int64_t i, char16_t units[2], int64_t& nNext)
 {
     auto Next = [&](int64_t k) -> uint32_t { return k < nBytes ? (pBytes[k] & 0x3Fu) : 0u; };
     const uint32_t b = pBytes[i];
     if (b >= 0xC0 && b <= 0xDF)
     {
-        pOut[w++] = static_cast<char16_t>(((b & 0x1F) << 6) | Next(i + 1));
-        return i + 2;
+        units[0] = static_cast<char16_t>(((b & 0x1F) << 6) | Next(i + 1));
+        nNext = i + 2;
+        return 1;
     }
     if (b >= 0xE0 && b <= 0xEF)
     {
-        pOut[w++] = static_cast<char16_t>(((b & 0x0F) << 12) | (Next(i + 1) << 6) | Next(i + 2));
-        return i + 3;
+        units[0] = static_cast<char16_t>(((b & 0x0F) << 12) | (Next(i + 1) << 6) | Next(i + 2));
+        nNext = i + 3;
+        return 1;
     }
-    if (b >= 0xF0 && b <= 0xF7)
+    nNext = i + 1;
+    if (b < 0xF0 || b > 0xF7)
+        return 0;  // a stray continuation byte or F8-FF yields nothing
+    nNext = i + 4;
+    const uint32_t cp = ((b & 0x07) << 18) | (Next(i + 1) << 12) | (Next(i + 2) << 6) | Next(i + 3);
+    if (cp > 0x10FFFF)
     {
-        const uint32_t cp = ((b & 0x07) << 18) | (Next(i + 1) << 12) | (Next(i + 2) << 6) | Next(i + 3);
-        if (cp > 0x10FFFF)
-        {
-            pOut[w++] = kReplacement;
-        }
-        else if (cp >= 0x10000)
-        {
-            pOut[w++] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-            pOut[w++] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        }
-        else
-        {
-            pOut[w++] = static_cast<char16_t>(cp);
-        }
-        return i + 4;
+        units[0] = kReplacement;
+        return 1;
     }
-    return i + 1;  // a stray continuation byte or F8-FF yields nothing
+    if (cp < 0x10000)
+    {
+        units[0] = static_cast<char16_t>(cp);
+        return 1;
+    }
+    units[0] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+    units[1] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    return 2;
 }
+
+// Takes decoded units and writes them with Load's line-end normalisation:
+// CR LF and lone LF become CR, and a NUL unit ends the text (also one that
+// an overlong form decodes to).
+class CUnitWriter
+{
+public:
+    explicit CUnitWriter(char16_t* pOut) : m_pOut(pOut) {}
+
+    bool Put(char16_t c)
+    {
+        if (c == 0)
+            return false;
+        if (c == kLf && m_bAfterCr)
+        {
+            m_bAfterCr = false;
+            return true;
+        }
+        m_bAfterCr = c == kCr;
+        m_pOut[m_nCount++] = c == kLf ? kCr : c;
+        return true;
+    }
+    // Eight units that are neither NUL, CR nor LF.
+    void PutPlain(const unsigned char block[8])
+    {
+        for (int k = 0; k < 8; ++k)
+            m_pOut[m_nCount + k] = block[k];
+        m_nCount += 8;
+        m_bAfterCr = false;
+    }
+    int64_t Finish()
+    {
+        m_pOut[m_nCount] = 0;
+        return m_nCount;
+    }
+
+private:
+    char16_t* m_pOut;
+    int64_t m_nCount = 0;
+    bool m_bAfterCr = false;
+};
 
 // The little-endian units of the bytes (a zero pads an odd end); may write
 // over the bytes it has read. Returns the unit count.
@@ -203,49 +246,45 @@ int64_t DecodeUtf16LeInto(const unsigned char* pBytes, int64_t nBytes, char16_t*
     return nUnits;
 }
 
-// Decodes up to the first zero byte and also turns CR LF and lone LF into CR
-// on the way. May write over the bytes it has read: every sequence is read
+// Decodes up to the first NUL and normalises line ends on the way, saving
+// Load a pass. May write over the bytes it has read: every sequence is read
 // whole before its units are written. Returns the unit count.
 int64_t DecodeUtf8Into(const unsigned char* pBytes, int64_t nBytes, char16_t* pOut)
 {
-    int64_t w = 0;
-    int64_t i = 0;
-    // Away from the end every continuation byte is there to read.
-    const int64_t nSafeEnd = nBytes - 3;
-    while (i < nBytes)
+    CUnitWriter out(pOut);
+    for (int64_t i = 0; i < nBytes;)
     {
         const uint32_t b = pBytes[i];
         if (b < 0x80)
         {
-            if (b == 0)
-                break;
             if (i + 8 <= nBytes && IsPlainAsciiWord(pBytes + i))
             {
                 unsigned char block[8];
                 std::memcpy(block, pBytes + i, sizeof block);
-                for (int k = 0; k < 8; ++k)
-                    pOut[w + k] = block[k];
-                w += 8;
+                out.PutPlain(block);
                 i += 8;
                 continue;
             }
-            pOut[w++] = (b == '\n') ? kCr : static_cast<char16_t>(b);
-            i += (b == '\r' && i + 1 < nBytes && pBytes[i + 1] == '\n') ? 2 : 1;
+            if (!out.Put(static_cast<char16_t>(b)))
+                break;
+            ++i;
+            continue;
         }
-        else if (b >= 0xE0 && b <= 0xEF && i < nSafeEnd)
+        if (b >= 0xE0 && b <= 0xEF && i + 3 <= nBytes)
         {
-            const auto c = static_cast<char16_t>(((b & 0x0F) << 12) | ((pBytes[i + 1] & 0x3Fu) << 6) |
-                                                 (pBytes[i + 2] & 0x3Fu));
-            pOut[w++] = c;
+            // The common case (Hangul) without the general decoder.
+            if (!out.Put(static_cast<char16_t>(((b & 0x0F) << 12) | ((pBytes[i + 1] & 0x3Fu) << 6) |
+                                               (pBytes[i + 2] & 0x3Fu))))
+                break;
             i += 3;
+            continue;
         }
-        else
-        {
-            i = DecodeUtf8Sequence(pBytes, nBytes, i, pOut, w);
-        }
+        char16_t units[2];
+        const int nUnits = DecodeUtf8Sequence(pBytes, nBytes, i, units, i);
+        if ((nUnits > 0 && !out.Put(units[0])) || (nUnits > 1 && !out.Put(units[1])))
+            break;
     }
-    pOut[w] = 0;
-    return w;
+    return out.Finish();
 }
 
 char16_t* CopyUnits(const char16_t* pText, int64_t nUnits)
