@@ -411,13 +411,19 @@ void CSamiReader::InsertPooledEntry(CCaptionList& list, uint32_t nStart, size_t 
 
 std::u16string CSamiReader::BuildSrtText(CCaptionList& list) const
 {
+    std::u16string out;
+    AppendSrtText(list, out);
+    return out;
+}
+
+void CSamiReader::AppendSrtText(CCaptionList& list, std::u16string& out) const
+{
     list.Sort();
     const std::vector<CCaptionEntry>& entries = list.m_vecEntries;
     uint64_t nText = 0;
     for (const CCaptionEntry& entry : entries)
         nText += entry.m_nLength;
-    std::u16string out;
-    out.reserve(nText + entries.size() * 48);
+    out.reserve(out.size() + nText + entries.size() * 48);
     uint64_t nCount = 0;
     for (size_t i = 0; i < entries.size(); ++i)
     {
@@ -434,7 +440,6 @@ std::u16string CSamiReader::BuildSrtText(CCaptionList& list) const
         AppendCaptionLines(out, list.Text(entry));
         out.append(u"\r\r");
     }
-    return out;
 }
 
 int32_t CSamiReader::ConvertSamiToSrt(const std::filesystem::path& path) const
@@ -463,10 +468,13 @@ int32_t CSamiReader::ConvertSamiToSrt(const std::filesystem::path& path) const
                 InsertPooledEntry(lists[IndexOfClass(classes, record.m_strClass)], record.m_nStart, nOffset);
             });
         }
+        // One output text serves every class in turn.
         bool bSaved = true;
+        std::u16string srt;
         for (size_t i = 0; i < lists.size(); ++i)
         {
-            const std::u16string srt = BuildSrtText(lists[i]);
+            srt.clear();
+            AppendSrtText(lists[i], srt);
             lists[i].m_vecEntries = std::vector<CCaptionEntry>();
             if (!CTextBuffer::SaveText(ClassOutputPath(path, classes.m_vecNames[i]), srt))
                 bSaved = false;

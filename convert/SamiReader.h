@@ -104,4 +104,5 @@ public:
     void InsertPooledEntry(CCaptionList& list, uint32_t nStart, size_t nOffset) const;
     // The whole SRT file of a class (CR line ends); sorts the list first.
     std::u16string BuildSrtText(CCaptionList& list) const;
+    void AppendSrtText(CCaptionList& list, std::u16string& out) const;
 };
