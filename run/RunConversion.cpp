@@ -87,8 +87,12 @@ CRunResult RunConversion(const std::u16string& input)
     }
     catch (const std::bad_alloc&)
     {
-        CRunResult result;
-        result.m_nMessage = MsgFormatError;
-        return result;
     }
+    catch (const std::system_error&)
+    {
+    }
+    // Out of memory or a path the system cannot take: told like an unreadable input.
+    CRunResult result;
+    result.m_nMessage = MsgFormatError;
+    return result;
 }
