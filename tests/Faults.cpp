@@ -110,6 +110,11 @@ std::vector<CJob> Jobs()
     };
 }
 
+void PrintTo(const CJob& job, std::ostream* pOut)
+{
+    *pOut << job.m_pszName;
+}
+
 std::string JobName(const testing::TestParamInfo<CJob>& info)
 {
     return info.param.m_pszName;
@@ -182,6 +187,11 @@ struct CBadInput
     // Makes the input in the folder and returns its path.
     std::function<fs::path(const fs::path& dir, const std::string& sample)> m_fnMake;
 };
+
+void PrintTo(const CBadInput& value, std::ostream* pOut)
+{
+    *pOut << value.m_pszName;
+}
 
 std::vector<CBadInput> BadInputs()
 {
@@ -297,7 +307,13 @@ struct CNulCase
     const char* m_pszName;
     std::string m_strMark;  // byte-order mark
     bool m_bWide;           // UTF-16LE: every byte becomes a unit
+    std::string m_strNul;   // how the NUL is written
 };
+
+void PrintTo(const CNulCase& value, std::ostream* pOut)
+{
+    *pOut << value.m_pszName;
+}
 
 std::string Encode(const CNulCase& encoding, std::string_view ascii)
 {
@@ -325,7 +341,7 @@ TEST_P(NulInputTest, TextEndsAtTheNul)
     // Cut in the middle of the second cue, event or paragraph.
     const size_t nCut = job.m_strSample.find("Second") + 3;
     const std::string strHead = encoding.m_strMark + Encode(encoding, job.m_strSample.substr(0, nCut));
-    const std::string strNul = Encode(encoding, std::string(1, '\0'));
+    const std::string& strNul = encoding.m_strNul;
     const std::string strTail = Encode(encoding, job.m_strSample.substr(nCut));
 
     WriteBytes(input, strHead);
@@ -343,9 +359,12 @@ TEST_P(NulInputTest, TextEndsAtTheNul)
 
 INSTANTIATE_TEST_SUITE_P(Jobs, NulInputTest,
                          testing::Combine(testing::ValuesIn(Jobs()),
-                                          testing::Values(CNulCase{"Ansi", "", false},
-                                                          CNulCase{"Utf8Bom", std::string(kBom), false},
-                                                          CNulCase{"Utf16", "\xFF\xFE", true})),
+                                          testing::Values(CNulCase{"Ansi", "", false, std::string(1, '\0')},
+                                                          CNulCase{"Utf8Bom", std::string(kBom), false, std::string(1, '\0')},
+                                                          // An overlong form decodes to a NUL unit.
+                                                          CNulCase{"Utf8Overlong", std::string(kBom), false, "\xC0\x80"},
+                                                          CNulCase{"Utf8Overlong3", std::string(kBom), false, "\xE0\x80\x80"},
+                                                          CNulCase{"Utf16", "\xFF\xFE", true, std::string(2, '\0')})),
                          [](const testing::TestParamInfo<std::tuple<CJob, CNulCase>>& info) {
                              return std::string(std::get<0>(info.param).m_pszName) + "_" +
                                     std::get<1>(info.param).m_pszName;
@@ -371,6 +390,11 @@ struct COutputFault
     // Prepares the folder and returns the output paths to use.
     std::function<std::vector<fs::path>(const fs::path& dir, size_t nOutputs)> m_fnMake;
 };
+
+void PrintTo(const COutputFault& value, std::ostream* pOut)
+{
+    *pOut << value.m_pszName;
+}
 
 std::vector<COutputFault> OutputFaults()
 {
@@ -534,6 +558,11 @@ struct CModeCase
     MessageId m_nFailure;
 };
 
+void PrintTo(const CModeCase& value, std::ostream* pOut)
+{
+    *pOut << value.m_pszName;
+}
+
 const CModeCase kModes[] = {
     {"Correct", ModeCorrect, MsgCorrectFailed},
     {"Convert", ModeConvert, MsgFormatError},
@@ -546,6 +575,11 @@ struct CTinyInput
     const char* m_pszName;
     std::string m_strBytes;
 };
+
+void PrintTo(const CTinyInput& value, std::ostream* pOut)
+{
+    *pOut << value.m_pszName;
+}
 
 const CTinyInput kTinyInputs[] = {
     {"Empty", ""},
