@@ -6,6 +6,7 @@
 
 #include "TestUtil.h"
 #include "srt/SrtProcessor.h"
+#include "text/CodePage.h"
 #include "text/TextBuffer.h"
 
 using namespace testutil;
@@ -53,6 +54,54 @@ INSTANTIATE_TEST_SUITE_P(
                     CLoadCase{"OverlongCrAlone", std::string(kBom) + "a\xE0\x80\x8D" "b", u"a\rb"},
                     CLoadCase{"CutSequenceAtTheEnd", std::string(kBom) + "a\xC0", u"a"}),
     [](const testing::TestParamInfo<CLoadCase>& info) { return info.param.m_pszName; });
+
+std::string Repeat2(std::string_view unit, size_t nTimes)
+{
+    std::string out;
+    for (size_t i = 0; i < nTimes; ++i)
+        out += unit;
+    return out;
+}
+
+std::u16string Repeat(std::u16string_view unit, size_t nTimes)
+{
+    std::u16string out;
+    for (size_t i = 0; i < nTimes; ++i)
+        out += unit;
+    return out;
+}
+
+struct CEncodeCase
+{
+    const char* m_pszName;
+    std::u16string m_strText;
+    std::string m_strBytes;
+};
+
+void PrintTo(const CEncodeCase& value, std::ostream* pOut)
+{
+    *pOut << value.m_pszName;
+}
+
+class LegacyEncodeTest : public testing::TestWithParam<CEncodeCase>
+{
+};
+
+// Long runs of characters the legacy code page lacks, and pairs and lone
+// surrogates among them, come out as one '?' each, wherever they fall.
+TEST_P(LegacyEncodeTest, EachMissingCharacterIsOneQuestionMark)
+{
+    EXPECT_EQ(EncodeCodePage(GetParam().m_strText, 949), GetParam().m_strBytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LegacyEncodeTest,
+    testing::Values(CEncodeCase{"ThaiRun", Repeat(u"\u0E01", 10000), std::string(10000, '?')},
+                    CEncodeCase{"PairsAmongSyllables", Repeat(u"\uAC00\U0001F600", 5000), Repeat2("\xB0\xA1?", 5000)},
+                    CEncodeCase{"LoneSurrogates", Repeat(u"\xD800" u"a" u"\xDC00", 3000), Repeat2("?a?", 3000)},
+                    CEncodeCase{"AsciiBetweenMissing", Repeat(u"x\u0E01 long ascii run here \u00B7", 2000),
+                                Repeat2("x? long ascii run here \xA1\xA4", 2000)}),
+    [](const testing::TestParamInfo<CEncodeCase>& info) { return info.param.m_pszName; });
 
 // Correcting a corrected file without shift or options changes nothing.
 // Known to fail: the blank line after the first time line is joined onto

@@ -204,14 +204,16 @@ bool IsAsciiCompatible(CIconv& conv, bool bDecoding)
 {
     char bytes[127];
     char16_t units[127];
+    wchar_t chars[127];  // the encoder reads UCS-4, see EncodeSegment
     for (int i = 0; i < 127; ++i)
     {
         bytes[i] = static_cast<char>(i + 1);
         units[i] = static_cast<char16_t>(i + 1);
+        chars[i] = static_cast<wchar_t>(i + 1);
     }
     char result[sizeof units];
-    const char* pIn = bDecoding ? bytes : reinterpret_cast<const char*>(units);
-    size_t nIn = bDecoding ? sizeof bytes : sizeof units;
+    const char* pIn = bDecoding ? bytes : reinterpret_cast<const char*>(chars);
+    size_t nIn = bDecoding ? sizeof bytes : sizeof chars;
     char* pOut = result;
     size_t nOut = sizeof result;
     const bool bOk = conv.Convert(pIn, nIn, pOut, nOut) == 0 && nIn == 0;
@@ -297,26 +299,47 @@ void DecodeSegment(CIconv& conv, const char* pIn, size_t nIn, std::u16string& ou
 }
 
 // Encodes units [nFrom, nTo) of text through the converter, appending at
-// out[nDone]; each character it cannot take becomes one '?'.
+// out[nDone]; each character it cannot take becomes one '?'. The converter
+// reads UCS-4, its own form: fed UTF-16, it decoded its input again for
+// every character it could not take, some microseconds each.
 void EncodeSegment(CIconv& conv, std::u16string_view text, size_t nFrom, size_t nTo, std::string& out, size_t& nDone)
 {
-    const char* pIn = reinterpret_cast<const char*>(text.data() + nFrom);
-    size_t nIn = (nTo - nFrom) * sizeof(char16_t);
-    while (nIn > 0)
+    constexpr size_t kChunk = 4096;
+    wchar_t chars[kChunk];
+    for (size_t nAt = nFrom; nAt < nTo;)
     {
-        if (out.size() - nDone < nIn * 2 + 16)
-            out.resize(nDone + nIn * 2 + 16);
-        char* pOut = out.data() + nDone;
-        size_t nOut = out.size() - nDone;
-        const int nError = conv.Convert(pIn, nIn, pOut, nOut);
-        nDone = out.size() - nOut;
-        if (nError == 0 || nError == E2BIG)
-            continue;
-        const size_t nAt = nTo - nIn / sizeof(char16_t);
-        const size_t nSkip = std::min(CharUnits(text, nAt), nTo - nAt) * sizeof(char16_t);
-        out[nDone++] = '?';
-        pIn += nSkip;
-        nIn -= nSkip;
+        // Whole characters: a pair becomes one code point, a lone surrogate
+        // stays as it is and is refused like any missing character.
+        size_t nChars = 0;
+        for (; nAt < nTo && nChars < kChunk; ++nChars)
+        {
+            const size_t nUnits = std::min(CharUnits(text, nAt), nTo - nAt);
+            chars[nChars] = nUnits == 2 ? static_cast<wchar_t>(0x10000 + ((text[nAt] - 0xD800) << 10) +
+                                                               (text[nAt + 1] - 0xDC00))
+                                        : static_cast<wchar_t>(text[nAt]);
+            nAt += nUnits;
+        }
+        const char* pIn = reinterpret_cast<const char*>(chars);
+        size_t nIn = nChars * sizeof(wchar_t);
+        while (nIn > 0)
+        {
+            // Two bytes a character hold the double-byte code pages; others
+            // grow on demand.
+            const size_t nLeft = nIn / sizeof(wchar_t);
+            if (out.size() - nDone < nLeft * 2 + 16)
+                out.resize(nDone + nLeft * 2 + 16);
+            char* pOut = out.data() + nDone;
+            size_t nOut = out.size() - nDone;
+            const int nError = conv.Convert(pIn, nIn, pOut, nOut);
+            nDone = out.size() - nOut;
+            if (nError == E2BIG)
+                out.resize(out.size() + nLeft * 4 + 16);
+            if (nError == 0 || nError == E2BIG)
+                continue;
+            out[nDone++] = '?';
+            pIn += sizeof(wchar_t);
+            nIn -= sizeof(wchar_t);
+        }
     }
 }
 }  // namespace
@@ -355,8 +378,9 @@ std::u16string DecodeCodePage(const char* pBytes, size_t nBytes, int nCodePage)
 
 std::string EncodeCodePage(std::u16string_view text, int nCodePage)
 {
+    static_assert(sizeof(wchar_t) == 4, "the encoder hands iconv UCS-4 as wchar_t");
     const std::string strName = CharsetName(nCodePage);
-    CIconv conv(strName.c_str(), NativeUtf16());
+    CIconv conv(strName.c_str(), "WCHAR_T");
     std::string out;
     if (!conv.IsOpen())
     {
