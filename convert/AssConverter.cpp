@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "convert/TextFileStream.h"
 #include "text/TextBuffer.h"
 #include "text/Unicode.h"
 
@@ -28,8 +29,6 @@ public:
         m_nPos = nEnd + 1;
         return true;
     }
-
-    size_t Remaining() const { return m_nPos < m_text.size() ? m_text.size() - m_nPos : 0; }
 
 private:
     std::u16string_view m_text;
@@ -116,10 +115,10 @@ std::u16string_view TrimLeft(std::u16string_view text)
     return text.substr(i);
 }
 
-bool ConvertEvents(std::u16string_view text, std::u16string& out)
+// Reads up to the first Format line after the events heading; false when
+// there is none, or it lacks a Start, End or Text field.
+bool FindEventFormat(CLineReader& reader, CFieldPositions& fields)
 {
-    const CAssConverter converter;
-    CLineReader reader(text);
     std::u16string_view line;
     do
     {
@@ -131,13 +130,16 @@ bool ConvertEvents(std::u16string_view text, std::u16string& out)
         if (!reader.Next(line))
             return false;
     } while (line.substr(0, 7) != u"Format:");
-    CFieldPositions fields;
-    if (!ReadFieldPositions(line, fields))
-        return false;
-    // The SRT form of an event is rarely longer than its line.
-    out.reserve(reader.Remaining() + 256);
-    int64_t nCue = 1;
+    return ReadFieldPositions(line, fields);
+}
+
+void WriteCues(CLineReader& reader, const CFieldPositions& fields, CTextFileStream& stream)
+{
+    const CAssConverter converter;
+    std::u16string& out = stream.Pending();
     std::u16string scratch;
+    int64_t nCue = 1;
+    std::u16string_view line;
     while (reader.Next(line))
     {
         if (line.substr(0, 9) != u"Dialogue:")
@@ -153,10 +155,10 @@ bool ConvertEvents(std::u16string_view text, std::u16string& out)
         out += u" --> ";
         converter.AppendAssTime(out, end);
         out.push_back(u'\r');
-        converter.AppendAssText(out, body, scratch);
+        converter.StreamAssText(stream, body, scratch);
         out += u"\r\r";
+        stream.Flush();
     }
-    return true;
 }
 }  // namespace
 
@@ -164,15 +166,18 @@ bool CAssConverter::ConvertAssToSrt(const std::filesystem::path& input, const st
 {
     try
     {
-        std::u16string out;
-        {
-            CTextBuffer buffer;
-            if (!buffer.Load(input, 0))
-                return false;
-            if (!ConvertEvents(buffer.View(), out))
-                return false;
-        }
-        return CTextBuffer::SaveText(output, out);
+        CTextBuffer buffer;
+        if (!buffer.Load(input, 0))
+            return false;
+        CLineReader reader(buffer.View());
+        CFieldPositions fields;
+        if (!FindEventFormat(reader, fields))
+            return false;
+        // The output is written as it is made: colour tags can make it far
+        // longer than the script.
+        CTextFileStream stream(output);
+        WriteCues(reader, fields, stream);
+        return stream.Commit();
     }
     catch (const std::bad_alloc&)
     {

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+class CTextFileStream;
+
 // ASS/SSA events to SRT. Holds no data.
 class CAssConverter
 {
@@ -17,6 +19,8 @@ public:
 
     // ConvertAssText appended to out; scratch is working space.
     void AppendAssText(std::u16string& out, std::u16string_view text, std::u16string& scratch) const;
+    // The same into a stream's pending text, written out as it grows.
+    void StreamAssText(CTextFileStream& stream, std::u16string_view text, std::u16string& scratch) const;
 
     // hh:mm:ss,mmm for an ASS time such as 0:00:01.50; empty when malformed.
     std::u16string ConvertAssTime(std::u16string_view field) const;

@@ -1,8 +1,10 @@
 // ASS override tags and line-break codes to SRT markup.
 
+#include <algorithm>
 #include <string>
 
 #include "convert/AssConverter.h"
+#include "convert/TextFileStream.h"
 #include "text/Unicode.h"
 
 namespace
@@ -107,24 +109,35 @@ void AppendTwo(std::u16string& out, std::u16string_view part)
     out.push_back(part.size() >= 2 ? part[part.size() - 2] : u'0');
     out.push_back(part.empty() ? u'0' : part.back());
 }
+
+// A block splits into tags at each backslash (text before the first one is
+// dropped); blanks inside a tag do not count.
+template <typename TOnTag>
+void ForEachOverrideTag(std::u16string_view content, TOnTag onTag)
+{
+    std::u16string compact;
+    size_t nAt = content.find(u'\\');
+    while (nAt != std::u16string_view::npos)
+    {
+        const size_t nNext = content.find(u'\\', nAt + 1);
+        std::u16string_view tag = content.substr(nAt + 1, nNext == std::u16string_view::npos ? nNext : nNext - nAt - 1);
+        if (tag.find(u' ') != std::u16string_view::npos)
+        {
+            compact.clear();
+            for (char16_t c : tag)
+                if (c != u' ')
+                    compact.push_back(c);
+            tag = compact;
+        }
+        onTag(tag);
+        nAt = nNext;
+    }
+}
 }  // namespace
 
 void CAssConverter::AppendOverrideBlock(std::u16string& out, std::u16string_view content) const
 {
-    // Blanks inside a block do not count; the rest splits at backslashes.
-    std::u16string compact;
-    compact.reserve(content.size());
-    for (char16_t c : content)
-        if (c != u' ')
-            compact.push_back(c);
-    size_t nAt = compact.find(u'\\');
-    while (nAt != std::u16string::npos)
-    {
-        const size_t nNext = compact.find(u'\\', nAt + 1);
-        const size_t nEnd = nNext == std::u16string::npos ? compact.size() : nNext;
-        AppendOverrideTag(out, std::u16string_view(compact).substr(nAt + 1, nEnd - nAt - 1));
-        nAt = nNext;
-    }
+    ForEachOverrideTag(content, [&out](std::u16string_view tag) { AppendOverrideTag(out, tag); });
 }
 
 std::u16string CAssConverter::TranslateOverrideBlock(std::u16string_view content) const
@@ -134,29 +147,96 @@ std::u16string CAssConverter::TranslateOverrideBlock(std::u16string_view content
     return markup;
 }
 
-void CAssConverter::AppendAssText(std::u16string& out, std::u16string_view text, std::u16string& scratch) const
+namespace
+{
+// The text of one cue, appended to out from m_nBase on. With a stream (whose
+// pending text out is), finished parts are written out while the cue grows:
+// only when the text does not end in a blank or a line end, since those may
+// still be removed.
+class CCueText
+{
+public:
+    CCueText(std::u16string& out, CTextFileStream* pStream) : m_out(out), m_pStream(pStream), m_nBase(out.size())
+    {
+    }
+
+    void AppendPlain(std::u16string_view text)
+    {
+        while (!text.empty())
+        {
+            const size_t nSlice = std::min(text.size(), CTextFileStream::kFlushUnits);
+            AppendTidied(m_out, m_nBase, text.substr(0, nSlice));
+            text.remove_prefix(nSlice);
+            FlushIfFinished();
+        }
+    }
+
+    // A translation holds neither a line end nor a blank before one.
+    void AppendBlock(std::u16string_view content)
+    {
+        ForEachOverrideTag(content, [this](std::u16string_view tag) {
+            AppendOverrideTag(m_out, tag);
+            FlushIfFinished();
+        });
+    }
+
+    void Finish()
+    {
+        while (m_out.size() > m_nBase && m_out.back() == u'\r')
+            m_out.pop_back();
+        if (!m_bWritten && m_out.size() == m_nBase)
+            m_out += u"<b>";
+    }
+
+private:
+    void FlushIfFinished()
+    {
+        if (m_pStream == nullptr || m_out.size() <= m_nBase || m_out.back() == u' ' || m_out.back() == u'\r')
+            return;
+        if (m_pStream->Flush())
+        {
+            m_nBase = 0;
+            m_bWritten = true;
+        }
+    }
+
+    std::u16string& m_out;
+    CTextFileStream* m_pStream;
+    size_t m_nBase;
+    bool m_bWritten = false;
+};
+
+void AppendCueText(CCueText& cue, std::u16string_view text, std::u16string& scratch)
 {
     ReplaceLineCodes(text, scratch);
     const std::u16string_view work = scratch;
-    const size_t nBase = out.size();
     size_t nPos = 0;
     while (nPos < work.size())
     {
         const size_t nOpen = work.find(u'{', nPos);
-        AppendTidied(out, nBase, work.substr(nPos, nOpen == std::u16string_view::npos ? nOpen : nOpen - nPos));
+        cue.AppendPlain(work.substr(nPos, nOpen == std::u16string_view::npos ? nOpen : nOpen - nPos));
         if (nOpen == std::u16string_view::npos)
             break;
         const size_t nClose = work.find(u'}', nOpen + 1);
         if (nClose == std::u16string_view::npos)
             break;
-        // A translation holds neither a line end nor a blank before one.
-        AppendOverrideBlock(out, work.substr(nOpen + 1, nClose - nOpen - 1));
+        cue.AppendBlock(work.substr(nOpen + 1, nClose - nOpen - 1));
         nPos = nClose + 1;
     }
-    while (out.size() > nBase && out.back() == u'\r')
-        out.pop_back();
-    if (out.size() == nBase)
-        out += u"<b>";
+    cue.Finish();
+}
+}  // namespace
+
+void CAssConverter::AppendAssText(std::u16string& out, std::u16string_view text, std::u16string& scratch) const
+{
+    CCueText cue(out, nullptr);
+    AppendCueText(cue, text, scratch);
+}
+
+void CAssConverter::StreamAssText(CTextFileStream& stream, std::u16string_view text, std::u16string& scratch) const
+{
+    CCueText cue(stream.Pending(), &stream);
+    AppendCueText(cue, text, scratch);
 }
 
 std::u16string CAssConverter::ConvertAssText(std::u16string_view text) const

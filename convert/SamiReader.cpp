@@ -4,6 +4,8 @@
 #include <new>
 #include <system_error>
 
+#include "convert/TextFileStream.h"
+#include "text/LargeBuffer.h"
 #include "text/TextBuffer.h"
 #include "text/Unicode.h"
 
@@ -416,14 +418,17 @@ std::u16string CSamiReader::BuildSrtText(CCaptionList& list) const
     return out;
 }
 
-void CSamiReader::AppendSrtText(CCaptionList& list, std::u16string& out) const
+void CSamiReader::AppendSrtText(CCaptionList& list, std::u16string& out, CTextFileStream* pStream) const
 {
     list.Sort();
     const std::vector<CCaptionEntry>& entries = list.m_vecEntries;
-    uint64_t nText = 0;
-    for (const CCaptionEntry& entry : entries)
-        nText += entry.m_nLength;
-    out.reserve(out.size() + nText + entries.size() * 48);
+    if (pStream == nullptr)
+    {
+        uint64_t nText = 0;
+        for (const CCaptionEntry& entry : entries)
+            nText += entry.m_nLength;
+        out.reserve(out.size() + nText + entries.size() * 48);
+    }
     uint64_t nCount = 0;
     for (size_t i = 0; i < entries.size(); ++i)
     {
@@ -439,6 +444,8 @@ void CSamiReader::AppendSrtText(CCaptionList& list, std::u16string& out) const
         out.push_back(u'\r');
         AppendCaptionLines(out, list.Text(entry));
         out.append(u"\r\r");
+        if (pStream)
+            pStream->Flush();
     }
 }
 
@@ -460,7 +467,7 @@ int32_t CSamiReader::ConvertSamiToSrt(const std::filesystem::path& path) const
                 return 0;
             // Captions are shorter than their markup; pages reserved but
             // never written cost nothing.
-            pool.reserve(static_cast<size_t>(nLength));
+            ReserveLarge(pool, static_cast<size_t>(nLength));
             lists.assign(classes.m_vecNames.size(), CCaptionList(pool));
             WalkCaptions(pText, nLength, [&](const CaptionRecord& record) {
                 const size_t nOffset = pool.size();
@@ -468,15 +475,13 @@ int32_t CSamiReader::ConvertSamiToSrt(const std::filesystem::path& path) const
                 InsertPooledEntry(lists[IndexOfClass(classes, record.m_strClass)], record.m_nStart, nOffset);
             });
         }
-        // One output text serves every class in turn.
         bool bSaved = true;
-        std::u16string srt;
         for (size_t i = 0; i < lists.size(); ++i)
         {
-            srt.clear();
-            AppendSrtText(lists[i], srt);
+            CTextFileStream stream(ClassOutputPath(path, classes.m_vecNames[i]));
+            AppendSrtText(lists[i], stream.Pending(), &stream);
             lists[i].m_vecEntries = std::vector<CCaptionEntry>();
-            if (!CTextBuffer::SaveText(ClassOutputPath(path, classes.m_vecNames[i]), srt))
+            if (!stream.Commit())
                 bSaved = false;
         }
         return bSaved ? static_cast<int32_t>(classes.m_vecNames.size()) : -1;

@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+class CTextFileStream;
+
 // One caption as found in the document: its text is [m_nFirst, m_nLast],
 // empty when m_nLast = m_nFirst - 1.
 struct CaptionRecord
@@ -104,5 +106,6 @@ public:
     void InsertPooledEntry(CCaptionList& list, uint32_t nStart, size_t nOffset) const;
     // The whole SRT file of a class (CR line ends); sorts the list first.
     std::u16string BuildSrtText(CCaptionList& list) const;
-    void AppendSrtText(CCaptionList& list, std::u16string& out) const;
+    // With a stream, out is its pending text, written out cue by cue.
+    void AppendSrtText(CCaptionList& list, std::u16string& out, CTextFileStream* pStream = nullptr) const;
 };

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -5,6 +6,7 @@
 #include "JobTestUtil.h"
 #include "TestUtil.h"
 #include "convert/AssConverter.h"
+#include "text/Unicode.h"
 
 using testutil::Bytes;
 using testutil::CTempDir;
@@ -139,5 +141,16 @@ TEST_F(AssConvertTest, GrowsOutputPastTheInputSize)
     }
     ASSERT_TRUE(Convert(script));
     EXPECT_EQ(Output(), Saved(expected));
+}
+TEST_F(AssConvertTest, LongCueWrittenInPiecesMatchesTheWholeText)
+{
+    std::string text = "x" + std::string(70000, ' ') + "\\Ny";
+    for (int k = 0; k < 30000; ++k)
+        text += k % 7 ? "{\\c&HF&}ab \\N" : "\xF0\x9F\x98\x80{\\i1}  \\N\\N";
+    text += "end  \\N";
+    ASSERT_TRUE(Convert("[Events]\nFormat: Start,End,Text\nDialogue:0:0:1.0,0:0:2.0," + text + "\n"));
+    std::string srt = U16ToUtf8(CAssConverter().ConvertAssText(Utf8ToU16(text)));
+    std::replace(srt.begin(), srt.end(), '\r', '\n');
+    EXPECT_EQ(Output(), Saved("1\n00:00:01,000 --> 00:00:02,000\n" + srt + "\n\n"));
 }
 }  // namespace

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -304,6 +305,30 @@ TEST_F(SamiConvertTest, NamesOutputsByCuttingFourCharacters)
     EXPECT_EQ(Output("movie..KRCC.srt"), Saved("1\n00:00:00,001 --> 00:00:10,001\nx\n\n"));
     ASSERT_EQ(Convert("movie.smi", "<SYNC Start=1><P ID=nameless>x"), 1);
     EXPECT_EQ(Output("movie..srt"), Saved("1\n00:00:00,001 --> 00:00:10,001\nx\n\n"));
+}
+
+std::string SrtTime(int nMs)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d,%03d", nMs / 3600000, nMs / 60000 % 60, nMs / 1000 % 60,
+                  nMs % 1000);
+    return buffer;
+}
+
+TEST_F(SamiConvertTest, WritesLargeOutputsWhole)
+{
+    std::string sami = "<SAMI><BODY>";
+    std::string expected;
+    const int nCount = 8000;
+    for (int k = 0; k < nCount; ++k)
+    {
+        const std::string text = "line " + std::to_string(k) + " \xF0\x9F\x98\x80";
+        sami += "<SYNC Start=" + std::to_string(k * 1000) + "><P Class=A>" + text + "\r\n";
+        expected += std::to_string(k + 1) + "\n" + SrtTime(k * 1000) + " --> " +
+                    SrtTime(k + 1 < nCount ? (k + 1) * 1000 : k * 1000 + 10000) + "\n" + text + "\n\n";
+    }
+    ASSERT_EQ(Convert("big.smi", sami), 1);
+    EXPECT_EQ(Output("big.A.srt"), Saved(expected));
 }
 
 TEST_F(SamiConvertTest, ReportsDocumentsWithoutCaptionsAndUnreadableInput)
