@@ -148,6 +148,24 @@ bool StartsWithTimeLine(const CSrtProcessor& srt, const char16_t* pText, int32_t
     return static_cast<int64_t>(nAt) + kTimeLineWithCr <= nLength && srt.IsTimeLine(pText + nAt);
 }
 
+// Past the lines at nAt that hold only blanks: a cue whose text is nothing
+// but such lines is as empty as one without text, and must not take the next
+// cue's number and time line as its text.
+int32_t SkipBlankLines(const char16_t* pText, int32_t nLength, int32_t nAt)
+{
+    int32_t i = nAt;
+    while (i < nLength)
+    {
+        int32_t j = i;
+        while (j < nLength && IsBlank(pText[j]))
+            ++j;
+        if (j >= nLength || pText[j] != kCr)
+            break;
+        i = j + 1;
+    }
+    return i;
+}
+
 // The cue whose time line is at p: its text, and where the scan goes on.
 void ReadCue(const CSrtProcessor& srt, const char16_t* pText, int32_t nLength, int32_t p, CSrtCue& cue)
 {
@@ -156,10 +174,11 @@ void ReadCue(const CSrtProcessor& srt, const char16_t* pText, int32_t nLength, i
         ++q;
     cue.m_nTimeLine = p;
     cue.m_nTextBegin = q;
-    if (StartsWithTimeLine(srt, pText, nLength, q) || IsNumberBeforeTimeLine(srt, pText, nLength, q))
+    const int32_t r = SkipBlankLines(pText, nLength, q);
+    if (StartsWithTimeLine(srt, pText, nLength, r) || IsNumberBeforeTimeLine(srt, pText, nLength, r))
     {
         cue.m_nTextEnd = q;
-        cue.m_nResume = q;
+        cue.m_nResume = r;
         return;
     }
     const int32_t b = srt.FindBlankLine(pText, nLength, q);

@@ -104,11 +104,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<CEncodeCase>& info) { return info.param.m_pszName; });
 
 // Correcting a corrected file without shift or options changes nothing.
-// Known to fail: the blank line after the first time line is joined onto
-// the number line below it, and the second pass then reads that number line
-// and the time line after it as a cue of their own. Enabled once the cue
-// scan and the line joining agree.
-TEST(CorrectTwice, DISABLED_BlankLineBeforeANumberLineStaysOneCue)
+// A cue whose only text is a line of blanks is an empty cue: the next cue's
+// number and time line are not its text, so they cannot become a cue of
+// their own on the second pass.
+TEST(CorrectTwice, BlankOnlyCueKeepsTheNextCue)
 {
     CTempDir dir;
     WriteBytes(dir / "in.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\n \r\n12\r\n"

@@ -180,6 +180,8 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"EmptyCueNumberWithBlanks", u"1\r" T1 u"\r \t2 \r" T2 u"b\r\r", {u"", u"b"}},
         ScanCase{"EmptyCueBeforeBareTimeLine", u"1\r" T1 u"\r\r" T2 u"b\r\r", {u"", u"b"}},
         ScanCase{"TimeLineDirectlyAfterTimeLine", u"1\r" T1 T2 u"b\r\r", {u"", u"b"}},
+        ScanCase{"BlankOnlyLinesMakeAnEmptyCue", u"1\r" T1 u" \r\t\r12\r" T2 u"b\r\r", {u"", u"b"}},
+        ScanCase{"BlankLineBeforeTextStaysText", u"1\r" T1 u" \ra\r\r", {u" \ra"}},
         ScanCase{"EmptyCueAtEnd", u"1\r" T1 u"\r", {u""}},
         ScanCase{"ThreeEmptyCuesInARow", u"1\r" T1 u"\r2\r" T2 u"\r3\r" T3 u"\r", {u"", u"", u""}},
         ScanCase{"TextLineBeforeTimeLineStaysText", u"1\r" T1 u"\rtext\r" T2 u"b\r\r", {u"text\r" T2 u"b"}},
