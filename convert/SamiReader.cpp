@@ -191,30 +191,29 @@ bool CSamiReader::FindTag(const char16_t* pText, int32_t nLength, int32_t nStart
     return true;
 }
 
-bool CSamiReader::FindSyncTag(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen,
-                              int32_t& nClose) const
+bool CSamiReader::FindTagOfKind(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen,
+                                int32_t& nClose, bool (*pIsKind)(const char16_t*, int32_t, int32_t)) const
 {
     int32_t nAt = nStart;
     while (FindTag(pText, nLength, nAt, nOpen, nClose))
     {
-        if (IsSyncTag(pText, nOpen, nClose))
+        if (pIsKind(pText, nOpen, nClose))
             return true;
         nAt = nClose + 1;
     }
     return false;
 }
 
+bool CSamiReader::FindSyncTag(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen,
+                              int32_t& nClose) const
+{
+    return FindTagOfKind(pText, nLength, nStart, nOpen, nClose, IsSyncTag);
+}
+
 bool CSamiReader::FindParagraphTag(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen,
                                    int32_t& nClose) const
 {
-    int32_t nAt = nStart;
-    while (FindTag(pText, nLength, nAt, nOpen, nClose))
-    {
-        if (IsParagraphTag(pText, nOpen, nClose))
-            return true;
-        nAt = nClose + 1;
-    }
-    return false;
+    return FindTagOfKind(pText, nLength, nStart, nOpen, nClose, IsParagraphTag);
 }
 
 int32_t CSamiReader::FindBodyEnd(const char16_t* pText, int32_t nLength, int32_t nStart) const

@@ -108,4 +108,8 @@ public:
     std::u16string BuildSrtText(CCaptionList& list) const;
     // With a stream, out is its pending text, written out cue by cue.
     void AppendSrtText(CCaptionList& list, std::u16string& out, CTextFileStream* pStream = nullptr) const;
+
+private:
+    bool FindTagOfKind(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen, int32_t& nClose,
+                       bool (*pIsKind)(const char16_t*, int32_t, int32_t)) const;
 };
