@@ -82,8 +82,18 @@ line two"""
 SRT_ODD = "x00:00:01,000 --> 00:00:02,000\rmid-line time line\r\r\r\r00:00:03,000 --> 00:00:04,000\rlast"
 
 
+# Inputs that once broke a property, kept so every smoke run tries them.
+NUMBER_LINE_IN_TEXT = (b"1\r\n20:00:01,000 --> 00:00:02,000\r\n\r\n2\r\n00:00:03,000 --> 00:00:04,000\x0c\n"
+                       b"After an empty cue\r\n\r\n3\r\x04\x00\n")
+TIME_LINE_AT_END = b"1\r\n00:00:01,000 --> 00:00:02,000\r\n\r\n2\r\n00:00:03,000 --> 10:00:04,000"
+OVERLONG = b"\xef\xbb\xbf1\r\n00:00:01,000 --> 00:00:02,000\r\nNUL \xc0\x80 LF \xc0\x8a CR \xe0\x80\x8d\n"
+
+
 def srt_samples():
     return {
+        "number_line_in_text": NUMBER_LINE_IN_TEXT,
+        "time_line_at_end": TIME_LINE_AT_END,
+        "overlong": OVERLONG,
         "basic_crlf": utf8(crlf(SRT_BASIC)),
         "basic_lf": utf8(SRT_BASIC),
         "basic_cr": utf8(SRT_BASIC.replace("\n", "\r")),
