@@ -8,17 +8,20 @@
 namespace
 {
 
-// A run of letters and digits too long for a file name part could be a
-// class whose file cannot be created.
+// A tag with more letters and digits than a file name can hold may carry
+// a class whose file cannot be created (a class name is the letters and
+// digits of its value, whatever stands between them).
 bool HasLongName(const uint8_t* pData, size_t nSize)
 {
-    size_t nRun = 0;
+    size_t nInTag = 0;
     for (size_t i = 0; i < nSize; ++i)
     {
         const uint8_t c = pData[i];
-        const bool bAlnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-        nRun = bAlnum ? nRun + 1 : 0;
-        if (nRun > 240)
+        if (c == '<' || c == '>')
+            nInTag = 0;
+        else if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+            ++nInTag;
+        if (nInTag > 240)
             return true;
     }
     return false;
