@@ -8,20 +8,22 @@
 namespace
 {
 
-// A tag with more letters and digits than a file name can hold may carry
-// a class whose file cannot be created (a class name is the letters and
-// digits of its value, whatever stands between them).
+// A P tag (from "<P" to the next ">", other "<" included) with more
+// letters and digits than a file name can hold may carry a class whose file
+// cannot be created: a class name is the letters and digits of its value.
 bool HasLongName(const uint8_t* pData, size_t nSize)
 {
-    size_t nInTag = 0;
-    for (size_t i = 0; i < nSize; ++i)
+    for (size_t i = 0; i + 1 < nSize; ++i)
     {
-        const uint8_t c = pData[i];
-        if (c == '<' || c == '>')
-            nInTag = 0;
-        else if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
-            ++nInTag;
-        if (nInTag > 240)
+        if (pData[i] != '<' || (pData[i + 1] != 'P' && pData[i + 1] != 'p'))
+            continue;
+        size_t nAlnum = 0;
+        for (size_t k = i + 1; k < nSize && pData[k] != '>'; ++k)
+        {
+            const uint8_t c = pData[k];
+            nAlnum += (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        }
+        if (nAlnum > 240)
             return true;
     }
     return false;

@@ -103,6 +103,30 @@ INSTANTIATE_TEST_SUITE_P(
                                 Repeat2("x? long ascii run here \xA1\xA4", 2000)}),
     [](const testing::TestParamInfo<CEncodeCase>& info) { return info.param.m_pszName; });
 
+class LongOutputNameTest : public testing::TestWithParam<std::string>
+{
+};
+
+// A name just under the 255-byte limit is written: the temporary file the
+// save goes through must not need a longer one.
+TEST_P(LongOutputNameTest, SavesBesideAnyValidName)
+{
+    CTempDir dir;
+    WriteBytes(dir / "in.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n");
+    const std::filesystem::path output = dir.Path() / std::filesystem::u8path(GetParam());
+    ASSERT_TRUE(CSrtProcessor().CorrectSrt(dir / "in.srt", output, 1.0, 0.0, 0, 0, 0, 0, 0));
+    EXPECT_EQ(ReadBytes(output), std::string(kBom) + "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, LongOutputNameTest,
+                         testing::Values(std::string(251, 'a') + ".srt",
+                                         Repeat2("\xEA\xB0\x80", 83) + ".srt",      // 253 bytes of Korean
+                                         std::string(61, 'a') + Repeat2("\xEA\xB0\x80", 60) + ".srt"),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             return std::to_string(info.index);
+                         });
+
 // Correcting a corrected file without shift or options changes nothing.
 // A cue whose only text is a line of blanks is an empty cue: the next cue's
 // number and time line are not its text, so they cannot become a cue of

@@ -35,6 +35,33 @@ fs::path ResolveLinks(fs::path path)
     return path;
 }
 
+// A unit that continues a character: a UTF-8 continuation byte, or the low
+// half of a UTF-16 surrogate pair.
+template <typename TUnit>
+bool IsTrailingUnit(TUnit c)
+{
+    if constexpr (sizeof(TUnit) == 1)
+        return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+    else
+        return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// The target's name cut short, never inside a character: a name near the
+// file system's limit (255 bytes) must not push the temporary name past it.
+fs::path::string_type ShortName(const fs::path& target)
+{
+    constexpr size_t kMaxKept = 64;
+    fs::path::string_type name = target.filename().native();
+    if (name.size() > kMaxKept)
+    {
+        size_t n = kMaxKept;
+        while (n > 0 && IsTrailingUnit(name[n]))
+            --n;
+        name.resize(n);
+    }
+    return name;
+}
+
 fs::path TempName(const fs::path& target, unsigned nAttempt)
 {
 #ifdef _WIN32
@@ -44,7 +71,7 @@ fs::path TempName(const fs::path& target, unsigned nAttempt)
 #endif
     char suffix[64];
     std::snprintf(suffix, sizeof suffix, ".tmp%lu-%u-%u", nProcess, g_nTempCounter.fetch_add(1), nAttempt);
-    fs::path name = target.filename();
+    fs::path name = ShortName(target);
     name += suffix;
     return target.parent_path() / name;
 }
