@@ -146,6 +146,11 @@ const char* NativeUtf16()
     return std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 }
 
+const char* NativeUtf32()
+{
+    return std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
+}
+
 class CIconv
 {
 public:
@@ -204,12 +209,12 @@ bool IsAsciiCompatible(CIconv& conv, bool bDecoding)
 {
     char bytes[127];
     char16_t units[127];
-    wchar_t chars[127];  // the encoder reads UCS-4, see EncodeSegment
+    char32_t chars[127];  // the encoder reads UTF-32, see EncodeSegment
     for (int i = 0; i < 127; ++i)
     {
         bytes[i] = static_cast<char>(i + 1);
         units[i] = static_cast<char16_t>(i + 1);
-        chars[i] = static_cast<wchar_t>(i + 1);
+        chars[i] = static_cast<char32_t>(i + 1);
     }
     char result[sizeof units];
     const char* pIn = bDecoding ? bytes : reinterpret_cast<const char*>(chars);
@@ -300,12 +305,12 @@ void DecodeSegment(CIconv& conv, const char* pIn, size_t nIn, std::u16string& ou
 
 // Encodes units [nFrom, nTo) of text through the converter, appending at
 // out[nDone]; each character it cannot take becomes one '?'. The converter
-// reads UCS-4, its own form: fed UTF-16, it decoded its input again for
+// reads whole code points: fed UTF-16, it decoded its input again for
 // every character it could not take, some microseconds each.
 void EncodeSegment(CIconv& conv, std::u16string_view text, size_t nFrom, size_t nTo, std::string& out, size_t& nDone)
 {
     constexpr size_t kChunk = 4096;
-    wchar_t chars[kChunk];
+    char32_t chars[kChunk];
     for (size_t nAt = nFrom; nAt < nTo;)
     {
         // Whole characters: a pair becomes one code point, a lone surrogate
@@ -314,18 +319,18 @@ void EncodeSegment(CIconv& conv, std::u16string_view text, size_t nFrom, size_t 
         for (; nAt < nTo && nChars < kChunk; ++nChars)
         {
             const size_t nUnits = std::min(CharUnits(text, nAt), nTo - nAt);
-            chars[nChars] = nUnits == 2 ? static_cast<wchar_t>(0x10000 + ((text[nAt] - 0xD800) << 10) +
-                                                               (text[nAt + 1] - 0xDC00))
-                                        : static_cast<wchar_t>(text[nAt]);
+            chars[nChars] = nUnits == 2 ? static_cast<char32_t>(0x10000 + ((text[nAt] - 0xD800) << 10) +
+                                                                (text[nAt + 1] - 0xDC00))
+                                        : static_cast<char32_t>(text[nAt]);
             nAt += nUnits;
         }
         const char* pIn = reinterpret_cast<const char*>(chars);
-        size_t nIn = nChars * sizeof(wchar_t);
+        size_t nIn = nChars * sizeof(char32_t);
         while (nIn > 0)
         {
             // Two bytes a character hold the double-byte code pages; others
             // grow on demand.
-            const size_t nLeft = nIn / sizeof(wchar_t);
+            const size_t nLeft = nIn / sizeof(char32_t);
             if (out.size() - nDone < nLeft * 2 + 16)
                 out.resize(nDone + nLeft * 2 + 16);
             char* pOut = out.data() + nDone;
@@ -337,8 +342,8 @@ void EncodeSegment(CIconv& conv, std::u16string_view text, size_t nFrom, size_t 
             if (nError == 0 || nError == E2BIG)
                 continue;
             out[nDone++] = '?';
-            pIn += sizeof(wchar_t);
-            nIn -= sizeof(wchar_t);
+            pIn += sizeof(char32_t);
+            nIn -= sizeof(char32_t);
         }
     }
 }
@@ -378,9 +383,8 @@ std::u16string DecodeCodePage(const char* pBytes, size_t nBytes, int nCodePage)
 
 std::string EncodeCodePage(std::u16string_view text, int nCodePage)
 {
-    static_assert(sizeof(wchar_t) == 4, "the encoder hands iconv UCS-4 as wchar_t");
     const std::string strName = CharsetName(nCodePage);
-    CIconv conv(strName.c_str(), "WCHAR_T");
+    CIconv conv(strName.c_str(), NativeUtf32());
     std::string out;
     if (!conv.IsOpen())
     {
