@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -146,9 +147,17 @@ const char* NativeUtf16()
     return std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 }
 
+// Code points for the encoder. Where the C library's wide characters are
+// code points, iconv's own form of them is read in one step; named as a
+// byte order, a character the code page lacks makes it decode its input
+// again, some microseconds each.
 const char* NativeUtf32()
 {
+#if WCHAR_MAX > 0xFFFF
+    return "WCHAR_T";
+#else
     return std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
+#endif
 }
 
 class CIconv
@@ -209,7 +218,7 @@ bool IsAsciiCompatible(CIconv& conv, bool bDecoding)
 {
     char bytes[127];
     char16_t units[127];
-    char32_t chars[127];  // the encoder reads UTF-32, see EncodeSegment
+    char32_t chars[127];  // the encoder reads code points, see NativeUtf32
     for (int i = 0; i < 127; ++i)
     {
         bytes[i] = static_cast<char>(i + 1);
@@ -305,8 +314,7 @@ void DecodeSegment(CIconv& conv, const char* pIn, size_t nIn, std::u16string& ou
 
 // Encodes units [nFrom, nTo) of text through the converter, appending at
 // out[nDone]; each character it cannot take becomes one '?'. The converter
-// reads whole code points: fed UTF-16, it decoded its input again for
-// every character it could not take, some microseconds each.
+// reads whole code points (see NativeUtf32).
 void EncodeSegment(CIconv& conv, std::u16string_view text, size_t nFrom, size_t nTo, std::string& out, size_t& nDone)
 {
     constexpr size_t kChunk = 4096;
