@@ -1,19 +1,15 @@
 // Dropping onto the path fields: only the first item counts, only files
 // are taken, and symbolic links count as their targets.
 
-#include <QAbstractButton>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
 
 #include "UiTestMain.h"
-#include "res/DialogTemplates.h"
 #include "ui/DropEdit.h"
-#include "ui/MainDlg.h"
 
 namespace
 {
@@ -37,29 +33,6 @@ bool Drop(QWidget* pTarget, const QStringList& paths)
     return drop.isAccepted();
 }
 
-class CFolder
-{
-public:
-    CFolder()
-    {
-        for (const char* pszName : {"a.srt", "b.srt", "c.srt"})
-        {
-            QFile file(m_dir.filePath(pszName));
-            if (file.open(QIODevice::WriteOnly))
-                file.write("1\r\n");
-        }
-        QDir(m_dir.path()).mkdir("sub");
-        QFile::link(m_dir.filePath("a.srt"), m_dir.filePath("file-link"));
-        QFile::link(m_dir.filePath("sub"), m_dir.filePath("folder-link"));
-        QFile::link(m_dir.filePath("gone.srt"), m_dir.filePath("dangling-link"));
-    }
-
-    QString Path(const QString& strName) const { return strName.isEmpty() ? QString() : m_dir.filePath(strName); }
-    bool IsValid() const { return m_dir.isValid(); }
-
-private:
-    QTemporaryDir m_dir;
-};
 }  // namespace
 
 class CDropEditTest : public QObject
@@ -70,53 +43,35 @@ private slots:
     void TakesFirstExistingItemOfItsKind_data()
     {
         QTest::addColumn<QStringList>("dropped");
-        QTest::addColumn<bool>("folders");
         QTest::addColumn<QString>("result");  // a name in the folder; "" for unchanged
-
-        QTest::newRow("a file") << QStringList{"a.srt"} << false << "a.srt";
-        QTest::newRow("three files") << QStringList{"b.srt", "a.srt", "c.srt"} << false << "b.srt";
-        QTest::newRow("a folder") << QStringList{"sub"} << false << "";
-        QTest::newRow("a folder first") << QStringList{"sub", "a.srt"} << false << "";
-        QTest::newRow("link to a file") << QStringList{"file-link"} << false << "a.srt";
-        QTest::newRow("link to a folder") << QStringList{"folder-link"} << false << "";
-        QTest::newRow("dangling link") << QStringList{"dangling-link"} << false << "";
-        QTest::newRow("missing file") << QStringList{"gone.srt"} << false << "";
-        QTest::newRow("folder when folders are wanted") << QStringList{"sub"} << true << "sub";
-        QTest::newRow("file when folders are wanted") << QStringList{"a.srt"} << true << "";
-        QTest::newRow("link to a folder when folders are wanted") << QStringList{"folder-link"} << true << "sub";
+        QTest::newRow("a file") << QStringList{"a.srt"} << "a.srt";
+        QTest::newRow("three files") << QStringList{"b.srt", "a.srt", "c.srt"} << "b.srt";
+        QTest::newRow("a folder") << QStringList{"sub"} << "";
+        QTest::newRow("link to a file") << QStringList{"file-link"} << "a.srt";
+        QTest::newRow("link to a folder") << QStringList{"folder-link"} << "";
     }
 
     void TakesFirstExistingItemOfItsKind()
     {
         QFETCH(QStringList, dropped);
-        QFETCH(bool, folders);
         QFETCH(QString, result);
-
-        CFolder folder;
-        QVERIFY(folder.IsValid());
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        for (const char* pszName : {"a.srt", "b.srt", "c.srt"})
+        {
+            QFile file(dir.filePath(pszName));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("1\r\n") == 3);
+        }
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        QVERIFY(QFile::link(dir.filePath("a.srt"), dir.filePath("file-link")));
+        QVERIFY(QFile::link(dir.filePath("sub"), dir.filePath("folder-link")));
         CDropEdit edit;
-        edit.m_bAcceptFolders = folders ? 1 : 0;
         edit.setText(kUnchanged);
         QStringList paths;
         for (const QString& strName : dropped)
-            paths << folder.Path(strName);
+            paths << dir.filePath(strName);
         QVERIFY(Drop(&edit, paths));
-        QCOMPARE(edit.text(), result.isEmpty() ? QString(kUnchanged) : QDir::toNativeSeparators(folder.Path(result)));
-    }
-
-    // In the window a drop on the input names the output; one on the text
-    // field leaves it.
-    void DropsOnWindowFields()
-    {
-        CFolder folder;
-        QVERIFY(folder.IsValid());
-        CMainDlg dlg;
-        const auto text = [&dlg](int nId) { return qobject_cast<QLineEdit*>(dlg.Control(nId))->text(); };
-        qobject_cast<QAbstractButton*>(dlg.Control(IDC_MODE_MERGE))->click();
-        QVERIFY(Drop(dlg.Control(IDC_INPUT), {folder.Path("a.srt"), folder.Path("b.srt")}));
-        QVERIFY(Drop(dlg.Control(IDC_TEXT), {folder.Path("b.srt")}));
-        QCOMPARE((QStringList{text(IDC_INPUT), text(IDC_TEXT), text(IDC_OUTPUT)}),
-                 (QStringList{folder.Path("a.srt"), folder.Path("b.srt"), folder.Path("a (merged).srt")}));
+        QCOMPARE(edit.text(), result.isEmpty() ? QString(kUnchanged) : QDir::toNativeSeparators(dir.filePath(result)));
     }
 };
 

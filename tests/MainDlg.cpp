@@ -6,15 +6,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include "UiTestMain.h"
 #include "res/DialogTemplates.h"
@@ -41,6 +37,13 @@ protected:
     void ShowAbout() override { ++m_nAboutShown; }
 };
 
+using Ids = QList<int>;
+constexpr int kCorrect = IDC_MODE_CORRECT, kConvert = IDC_MODE_CONVERT, kExtract = IDC_MODE_EXTRACT,
+              kMerge = IDC_MODE_MERGE;
+const Ids kHmsIds = {IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_MILLIS};
+const Ids kDetailedIds = {IDC_SRC1, IDC_DST1, IDC_SRC2, IDC_DST2};
+const QString kSourceError = QString::fromUtf8("소스 파일 읽기 오류!");
+
 bool ShowActive(QWidget& dialog)
 {
     dialog.show();
@@ -48,16 +51,18 @@ bool ShowActive(QWidget& dialog)
     return QTest::qWaitForWindowActive(&dialog);
 }
 
-QLineEdit* Edit(const CMainDlg& dlg, int nId)
-{
-    return qobject_cast<QLineEdit*>(dlg.Control(nId));
-}
+QLineEdit* Edit(const CMainDlg& dlg, int nId) { return qobject_cast<QLineEdit*>(dlg.Control(nId)); }
+QComboBox* Sign(const CMainDlg& dlg) { return qobject_cast<QComboBox*>(dlg.Control(IDC_SIGN)); }
 
-QString Text(const CMainDlg& dlg, int nId)
+QStringList Texts(const CMainDlg& dlg, const Ids& ids)
 {
-    if (auto* pLabel = qobject_cast<QLabel*>(dlg.Control(nId)))
-        return pLabel->text();
-    return Edit(dlg, nId)->text();
+    QStringList texts;
+    for (int nId : ids)
+        if (auto* pLabel = qobject_cast<QLabel*>(dlg.Control(nId)))
+            texts << pLabel->text();
+        else
+            texts << Edit(dlg, nId)->text();
+    return texts;
 }
 
 void Click(CMainDlg& dlg, int nId)
@@ -77,11 +82,6 @@ void Type(CMainDlg& dlg, int nId, const QString& strText)
         QTest::keyClicks(pEdit, strText);
 }
 
-QComboBox* Sign(const CMainDlg& dlg)
-{
-    return qobject_cast<QComboBox*>(dlg.Control(IDC_SIGN));
-}
-
 void ChooseSign(CMainDlg& dlg, int nIndex)
 {
     QComboBox* pSign = Sign(dlg);
@@ -90,39 +90,11 @@ void ChooseSign(CMainDlg& dlg, int nIndex)
         QTest::keyClick(pSign, nIndex > pSign->currentIndex() ? Qt::Key_Down : Qt::Key_Up);
 }
 
-constexpr int kHmsIds[] = {IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_MILLIS};
-constexpr int kDetailedIds[] = {IDC_SRC1, IDC_DST1, IDC_SRC2, IDC_DST2};
-
-QStringList Texts(const CMainDlg& dlg, const int (&ids)[4])
-{
-    QStringList texts;
-    for (int nId : ids)
-        texts << Text(dlg, nId);
-    return texts;
-}
-
-bool AllEnabled(const CMainDlg& dlg, const QList<int>& ids, bool bEnabled)
-{
-    for (int nId : ids)
-        if (dlg.Control(nId)->isEnabled() != bEnabled)
-            return false;
-    return true;
-}
-
 void WriteFile(const QString& strPath, const QByteArray& bytes)
 {
     QFile file(strPath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
-
-using Ids = QList<int>;
-constexpr int kCorrect = IDC_MODE_CORRECT, kConvert = IDC_MODE_CONVERT, kExtract = IDC_MODE_EXTRACT,
-              kMerge = IDC_MODE_MERGE;
-const QString kSourceError = QString::fromUtf8("소스 파일 읽기 오류!");
-const QList<int> kBasicRow = {IDC_OFFSET_MS, IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_MILLIS,
-                              IDC_SIGN,      IDC_MS_LABEL, IDC_COLON1, IDC_COLON2, IDC_POINT};
-const QList<int> kDetailedRow = {IDC_SRC1, IDC_DST1, IDC_SRC2, IDC_DST2, IDC_ARROW1, IDC_COMMA, IDC_ARROW2};
 }  // namespace
 
 class CMainDlgTest : public QObject
@@ -130,40 +102,20 @@ class CMainDlgTest : public QObject
     Q_OBJECT
 
 private slots:
-    void StartsInCorrectionModeWithZeroTimes()
-    {
-        CRecordingDlg dlg;
-        QCOMPARE(Text(dlg, IDC_OFFSET_MS), QStringLiteral("0"));
-        QCOMPARE(Texts(dlg, kHmsIds), QStringList({"0", "0", "0", "0"}));
-        QCOMPARE(Texts(dlg, kDetailedIds), QStringList({"0", "0", "0", "0"}));
-        QCOMPARE(Sign(dlg)->currentIndex(), 0);
-        QVERIFY(qobject_cast<QAbstractButton*>(dlg.Control(IDC_MODE_CORRECT))->isChecked());
-        QVERIFY(qobject_cast<QAbstractButton*>(dlg.Control(IDC_SHIFT_BASIC))->isChecked());
-        QVERIFY(dlg.Control(IDC_OK)->isHidden());
-        QVERIFY(qobject_cast<QPushButton*>(dlg.Control(IDC_RUN))->isDefault());
-        QVERIFY(dlg.minimumSize() == dlg.maximumSize());
-        QVERIFY(ShowActive(dlg));
-        QCOMPARE(QApplication::focusWidget(), dlg.Control(IDC_INPUT));
-    }
-
     void ModeSetsRows_data()
     {
         QTest::addColumn<Ids>("clicks");
         QTest::addColumn<QString>("inputLabel");
         QTest::addColumn<QString>("outputLabel");
         QTest::addColumn<QString>("enabled");  // the groups enabled
-
-        const Ids kBack = {IDC_SHIFT_DETAILED, kExtract, kCorrect};
         QTest::newRow("start") << Ids{} << "srt" << "srt" << "output options basic";
-        QTest::newRow("correction again") << Ids{kExtract, kCorrect} << "srt" << "srt" << "output options basic";
         QTest::newRow("conversion") << Ids{kConvert} << "smi/ssa/srt" << "srt" << "";
         QTest::newRow("conversion keeps output label") << Ids{kExtract, kConvert} << "smi/ssa/srt" << "TEXT" << "";
         QTest::newRow("extraction") << Ids{kExtract} << "srt" << "TEXT" << "output";
         QTest::newRow("merge") << Ids{kMerge} << "srt" << "srt" << "text output";
         QTest::newRow("detailed") << Ids{IDC_SHIFT_DETAILED} << "srt" << "srt" << "output options detailed";
-        QTest::newRow("detailed, extraction") << Ids{IDC_SHIFT_DETAILED, kExtract} << "srt" << "TEXT" << "output";
-        QTest::newRow("detailed comes back") << kBack << "srt" << "srt" << "output options detailed";
-        QTest::newRow("basic again") << kBack + Ids{IDC_SHIFT_BASIC} << "srt" << "srt" << "output options basic";
+        QTest::newRow("detailed comes back") << Ids{IDC_SHIFT_DETAILED, kExtract, kCorrect} << "srt" << "srt"
+                                             << "output options detailed";
     }
 
     void ModeSetsRows()
@@ -172,83 +124,66 @@ private slots:
         QFETCH(QString, inputLabel);
         QFETCH(QString, outputLabel);
         QFETCH(QString, enabled);
-
+        const QList<std::pair<QString, Ids>> groups = {
+            {"always", {IDC_INPUT_LABEL, IDC_INPUT, IDC_BROWSE_INPUT, IDC_RUN, IDC_CLOSE}},
+            {"text", {IDC_TEXT_LABEL, IDC_TEXT, IDC_BROWSE_TEXT}},
+            {"output", {IDC_OUTPUT_LABEL, IDC_OUTPUT, IDC_BROWSE_OUTPUT}},
+            {"options", {IDC_REPLACE85, IDC_FIX_QUOTES, IDC_FIX_LETTER_L, IDC_REMOVE_DIGIT_SPACES, IDC_SHIFT_BASIC,
+                         IDC_SHIFT_DETAILED}},
+            {"basic", {IDC_OFFSET_MS, IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_MILLIS, IDC_SIGN, IDC_MS_LABEL,
+                       IDC_COLON1, IDC_COLON2, IDC_POINT}},
+            {"detailed", {IDC_SRC1, IDC_DST1, IDC_SRC2, IDC_DST2, IDC_ARROW1, IDC_COMMA, IDC_ARROW2}},
+        };
         CRecordingDlg dlg;
         for (int nId : clicks)
             Click(dlg, nId);
-        QCOMPARE(Text(dlg, IDC_INPUT_LABEL), inputLabel);
-        QCOMPARE(Text(dlg, IDC_OUTPUT_LABEL), outputLabel);
-        const QStringList groups = enabled.split(' ');
-        QVERIFY(AllEnabled(dlg, {IDC_TEXT_LABEL, IDC_TEXT, IDC_BROWSE_TEXT}, groups.contains("text")));
-        QVERIFY(AllEnabled(dlg, {IDC_OUTPUT_LABEL, IDC_OUTPUT, IDC_BROWSE_OUTPUT}, groups.contains("output")));
-        QVERIFY(AllEnabled(dlg,
-                           {IDC_REPLACE85, IDC_FIX_QUOTES, IDC_FIX_LETTER_L, IDC_REMOVE_DIGIT_SPACES,
-                            IDC_SHIFT_BASIC, IDC_SHIFT_DETAILED},
-                           groups.contains("options")));
-        QVERIFY(AllEnabled(dlg, kBasicRow, groups.contains("basic")));
-        QVERIFY(AllEnabled(dlg, kDetailedRow, groups.contains("detailed")));
-        QVERIFY(AllEnabled(dlg, {IDC_INPUT_LABEL, IDC_INPUT, IDC_BROWSE_INPUT, IDC_RUN, IDC_CLOSE}, true));
+        QCOMPARE(Texts(dlg, {IDC_INPUT_LABEL, IDC_OUTPUT_LABEL}), (QStringList{inputLabel, outputLabel}));
+        for (const auto& [strGroup, ids] : groups)
+            for (int nId : ids)
+                QCOMPARE(dlg.Control(nId)->isEnabled(), (enabled + " always").split(' ').contains(strGroup));
     }
 
-    // The three fields after mode changes (filled again after the first one
-    // when told) and then, when given, an input typed by the user.
+    // The three fields after a mode change and then, when given, an input
+    // typed by the user.
     void FieldsFollowModeAndInput_data()
     {
-        QTest::addColumn<Ids>("clicks");
-        QTest::addColumn<bool>("refill");
+        QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("input");  // null: not typed
         QTest::addColumn<QStringList>("fields");
-
         const QString kMovie = "/subs/movie.srt", kNotes = "/subs/notes.txt", kNone;
-        const QStringList kEmpty = {"", "", ""};
-        QTest::newRow("same mode") << Ids{kCorrect} << false << kNone << QStringList{kMovie, kNotes, "/tmp/mine.srt"};
-        QTest::newRow("to merge") << Ids{kMerge} << false << kNone
-                                  << QStringList{kMovie, "", "/subs/movie (merged).srt"};
-        QTest::newRow("merge to extraction") << Ids{kMerge, kExtract} << true << kNone
-                                             << QStringList{kMovie, "", "/subs/movie.txt"};
-        QTest::newRow("into conversion") << Ids{kConvert} << false << kNone << kEmpty;
-        QTest::newRow("out of conversion") << Ids{kConvert, kExtract} << true << kNone << kEmpty;
+        QTest::newRow("same mode") << kCorrect << kNone << QStringList{kMovie, kNotes, "/tmp/mine.srt"};
+        QTest::newRow("to merge") << kMerge << kNone << QStringList{kMovie, "", "/subs/movie (merged).srt"};
+        QTest::newRow("into conversion") << kConvert << kNone << QStringList{"", "", ""};
         const auto typed = [&](const char* pszName, int nMode, const QString& strInput, const QString& strOutput) {
-            QTest::newRow(pszName) << Ids{nMode} << true << strInput << QStringList{strInput, kNotes, strOutput};
+            QTest::newRow(pszName) << nMode << strInput << QStringList{strInput, kNotes, strOutput};
         };
         typed("correction", kCorrect, kMovie, "/subs/movie (fixed).srt");
         typed("conversion", kConvert, kMovie, "");
-        typed("extraction", kExtract, kMovie, "/subs/movie.txt");
         typed("extraction of text", kExtract, "/subs/notes.TXT", "/subs/notes (extracted).txt");
         typed("merge", kMerge, kMovie, "/subs/movie (merged).srt");
         typed("full stop in a folder", kCorrect, "/sub.dir/movie", "/sub.dir/movie (fixed).srt");
-        typed("last full stop counts", kCorrect, "movie.en.srt", "movie.en (fixed).srt");
         typed("trimmed", kCorrect, " /subs/movie.srt\t", "/subs/movie (fixed).srt");
         typed("empty", kMerge, "", "");
     }
 
     void FieldsFollowModeAndInput()
     {
-        QFETCH(Ids, clicks);
-        QFETCH(bool, refill);
+        QFETCH(int, mode);
         QFETCH(QString, input);
         QFETCH(QStringList, fields);
-
         CRecordingDlg dlg;
-        const auto fill = [&dlg] {
-            Edit(dlg, IDC_INPUT)->setText("/subs/movie.srt");
-            Edit(dlg, IDC_TEXT)->setText("/subs/notes.txt");
-            Edit(dlg, IDC_OUTPUT)->setText("/tmp/mine.srt");
-        };
-        fill();
-        for (qsizetype i = 0; i < clicks.size(); ++i)
-        {
-            Click(dlg, clicks[i]);
-            if (i == 0 && refill)
-                fill();
-        }
+        Edit(dlg, IDC_INPUT)->setText("/subs/movie.srt");
+        Edit(dlg, IDC_TEXT)->setText("/subs/notes.txt");
+        Edit(dlg, IDC_OUTPUT)->setText("/tmp/mine.srt");
+        Click(dlg, mode);
         if (!input.isNull())
         {
+            Edit(dlg, IDC_TEXT)->setText("/subs/notes.txt");
             Edit(dlg, IDC_INPUT)->setText("/old/name.srt");
             Edit(dlg, IDC_OUTPUT)->setText("/typed/by/user.srt");
             Edit(dlg, IDC_INPUT)->setText(input);
         }
-        QCOMPARE((QStringList{Text(dlg, IDC_INPUT), Text(dlg, IDC_TEXT), Text(dlg, IDC_OUTPUT)}), fields);
+        QCOMPARE(Texts(dlg, {IDC_INPUT, IDC_TEXT, IDC_OUTPUT}), fields);
     }
 
     // Typing the ms field rewrites the sign and the parts; typing the parts and
@@ -260,31 +195,17 @@ private slots:
         QTest::addColumn<QString>("ms");
         QTest::addColumn<int>("sign");
         QTest::addColumn<QStringList>("hms");
-
-        const auto ms = [](const char* pszName, const QString& strMs, int nSign, const QStringList& hms) {
-            QTest::newRow(pszName) << true << strMs << nSign << hms;
-        };
-        const auto parts = [](const char* pszName, const QStringList& hms, int nSign, const QString& strMs) {
-            QTest::newRow(pszName) << false << strMs << nSign << hms;
-        };
-        ms("negative", "-1500", 1, {"0", "0", "1", "500"});
-        ms("every part", "3723004", 0, {"1", "2", "3", "4"});
-        ms("hours beyond a day", "90000000", 0, {"25", "0", "0", "0"});
-        ms("empty", "", 0, {"", "", "", ""});
-        ms("letters", "abc", 0, {"0", "0", "0", "0"});
-        ms("spaces around", " 61000 ", 0, {"0", "1", "1", "0"});
-        ms("saturates high", "99999999999", 0, {"596", "31", "23", "647"});
-        ms("saturates low", "-99999999999", 1, {"596", "31", "23", "648"});
-        parts("one hour", {"1", "0", "0", "0"}, 0, "3600000");
-        parts("one hour back", {"1", "0", "0", "0"}, 1, "-3600000");
-        parts("minus zero", {"0", "0", "0", "0"}, 1, "0");
-        parts("75 minutes", {"0", "75", "0", "0"}, 0, "4500000");
-        parts("plain milliseconds", {"0", "0", "0", "5"}, 0, "5");
-        parts("empty parts", {"", " ", "2", ""}, 0, "2000");
-        parts("negative part", {"-1", "30", "0", "0"}, 0, "-1800000");
-        parts("parts saturate high", {"1000", "0", "0", "0"}, 0, "2147483647");
-        parts("parts saturate low", {"1000", "0", "0", "0"}, 1, "-2147483648");
-        parts("huge parts", {"99999999999", "99999999999", "0", "0"}, 0, "2147483647");
+        QTest::newRow("negative") << true << "-1500" << 1 << QStringList{"0", "0", "1", "500"};
+        QTest::newRow("every part") << true << "3723004" << 0 << QStringList{"1", "2", "3", "4"};
+        QTest::newRow("empty") << true << "" << 0 << QStringList{"", "", "", ""};
+        QTest::newRow("letters") << true << "abc" << 0 << QStringList{"0", "0", "0", "0"};
+        QTest::newRow("saturates high") << true << "99999999999" << 0 << QStringList{"596", "31", "23", "647"};
+        QTest::newRow("saturates low") << true << "-99999999999" << 1 << QStringList{"596", "31", "23", "648"};
+        QTest::newRow("one hour back") << false << "-3600000" << 1 << QStringList{"1", "0", "0", "0"};
+        QTest::newRow("minus zero") << false << "0" << 1 << QStringList{"0", "0", "0", "0"};
+        QTest::newRow("empty parts") << false << "2000" << 0 << QStringList{"", " ", "2", ""};
+        QTest::newRow("parts saturate high") << false << "2147483647" << 0 << QStringList{"1000", "0", "0", "0"};
+        QTest::newRow("parts saturate low") << false << "-2147483648" << 1 << QStringList{"1000", "0", "0", "0"};
     }
 
     void TimeFieldsRewriteEachOther()
@@ -293,30 +214,22 @@ private slots:
         QFETCH(QString, ms);
         QFETCH(int, sign);
         QFETCH(QStringList, hms);
-
         CRecordingDlg dlg;
         QVERIFY(ShowActive(dlg));
         if (typeMs)
-        {
             ChooseSign(dlg, 1);  // the sign must be rewritten, whatever it was
-            Type(dlg, IDC_OFFSET_MS, ms);
-        }
-        else
-        {
-            for (int i = 0; i < 4; ++i)
-                Type(dlg, kHmsIds[i], hms[i]);
-            ChooseSign(dlg, sign);
-        }
-        QCOMPARE(Text(dlg, IDC_OFFSET_MS), ms);
+        for (int i = 0; i < 4 && !typeMs; ++i)
+            Type(dlg, kHmsIds[i], hms[i]);
+        typeMs ? Type(dlg, IDC_OFFSET_MS, ms) : ChooseSign(dlg, sign);
+        QCOMPARE(Texts(dlg, {IDC_OFFSET_MS}), QStringList{ms});
         QCOMPARE(Sign(dlg)->currentIndex(), sign);
         QCOMPARE(Texts(dlg, kHmsIds), hms);
         QVERIFY(dlg.m_vecMessages.isEmpty());
-        if (!typeMs)
-        {
-            Edit(dlg, IDC_HOURS)->setFocus();
-            Edit(dlg, IDC_OFFSET_MS)->setText("5000");
-            QCOMPARE(Texts(dlg, kHmsIds), hms);
-        }
+        if (typeMs)
+            return;
+        Edit(dlg, IDC_HOURS)->setFocus();
+        Edit(dlg, IDC_OFFSET_MS)->setText("5000");
+        QCOMPARE(Texts(dlg, kHmsIds), hms);
     }
 
     void DetailedExchangeStopsAtBadField_data()
@@ -324,7 +237,6 @@ private slots:
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QList<uint>>("members");
         QTest::addColumn<int>("focus");  // 0: no prompt
-
         using U = QList<uint>;
         const uint k = 9;  // the value before
         QTest::newRow("all numbers") << QStringList{"1", " 2", "3", "4294967295"} << U{1, 2, 3, 4294967295u} << 0;
@@ -332,8 +244,6 @@ private slots:
         QTest::newRow("minus sign in s1") << QStringList{"-1", "2", "3", "4"} << U{k, k, k, k} << int(IDC_SRC1);
         QTest::newRow("beyond 32 bits in s2") << QStringList{"1", "2", "4294967296", "4"} << U{1, 2, k, k}
                                               << int(IDC_SRC2);
-        QTest::newRow("empty t2") << QStringList{"1", "2", "3", ""} << U{1, 2, 3, k} << int(IDC_DST2);
-        QTest::newRow("trailing letters") << QStringList{"10s", "2", "3", "4"} << U{k, k, k, k} << int(IDC_SRC1);
     }
 
     void DetailedExchangeStopsAtBadField()
@@ -341,7 +251,6 @@ private slots:
         QFETCH(QStringList, texts);
         QFETCH(QList<uint>, members);
         QFETCH(int, focus);
-
         CRecordingDlg dlg;
         QVERIFY(ShowActive(dlg));
         Click(dlg, IDC_SHIFT_DETAILED);
@@ -350,7 +259,6 @@ private slots:
         QVERIFY(dlg.UpdateData(true));
         for (int i = 0; i < 4; ++i)
             Edit(dlg, kDetailedIds[i])->setText(texts[i]);
-
         QCOMPARE(dlg.UpdateData(true), focus == 0);
         QCOMPARE((QList<uint>{dlg.m_nSrc1, dlg.m_nDst1, dlg.m_nSrc2, dlg.m_nDst2}), members);
         QCOMPARE(dlg.m_vecMessages.size(), focus == 0 ? 0 : 1);
@@ -363,13 +271,12 @@ private slots:
     void RunChecksAndShowsJobMessage_data()
     {
         QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("input");   // "" for none; a leading space is kept
+        QTest::addColumn<QString>("input");   // "" for none
         QTest::addColumn<QString>("text");    // "" for none
         QTest::addColumn<QString>("output");  // "" keeps the proposed name, "-" empties it
         QTest::addColumn<bool>("equalSources");  // s1 = s2 in the detailed shift
         QTest::addColumn<QString>("message");    // "" for none
         QTest::addColumn<QStringList>("written");
-
         const auto row = [](const char* pszName, int nMode, const QString& strInput, const QString& strMessage = {},
                             const QStringList& written = {}, const QString& strText = {}, const QString& strOutput = {},
                             bool bEqual = false) {
@@ -381,10 +288,7 @@ private slots:
         row("empty text path", kMerge, "movie.srt");
         row("missing input", kCorrect, "missing.srt", kSourceError);
         row("folder as input", kExtract, "folder", kSourceError);
-        row("missing input, conversion", kConvert, "missing.smi", kSourceError);
-        row("leading space", kCorrect, " movie.srt", kSourceError);
         row("missing text file", kMerge, "movie.srt", QString::fromUtf8("텍스트 파일 읽기 오류!"), {}, "missing.txt");
-        row("both missing", kMerge, "missing.srt", kSourceError, {}, "missing.txt");
         row("correction", kCorrect, "movie.srt", "SRT 쓰기 작업 완료!", {"movie (fixed).srt"});
         row("correction, unusable times", kCorrect, "movie.srt", "시간 오류!", {}, {}, {}, true);
         row("correction into a missing folder", kCorrect, "movie.srt", "SRT 쓰기 작업 실패!", {}, {}, "nowhere/out.srt");
@@ -403,7 +307,6 @@ private slots:
         QFETCH(bool, equalSources);
         QFETCH(QString, message);
         QFETCH(QStringList, written);
-
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         WriteFile(dir.filePath("movie.srt"), "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n\r\n"
@@ -411,16 +314,10 @@ private slots:
         WriteFile(dir.filePath("words.srt"), "just some words\r\n");
         WriteFile(dir.filePath("notes.txt"), "first paragraph\r\n\r\nsecond paragraph\r\n");
         QVERIFY(QDir(dir.path()).mkdir("folder"));
-        const auto inDir = [&dir](const QString& strName) {
-            if (strName.isEmpty())
-                return QString();
-            return (strName.startsWith(' ') ? QStringLiteral(" ") : QString()) + dir.filePath(strName.trimmed());
-        };
-
         CRecordingDlg dlg;
         Click(dlg, mode);
-        Edit(dlg, IDC_INPUT)->setText(inDir(input));
-        Edit(dlg, IDC_TEXT)->setText(inDir(text));
+        Edit(dlg, IDC_INPUT)->setText(input.isEmpty() ? QString() : dir.filePath(input));
+        Edit(dlg, IDC_TEXT)->setText(text.isEmpty() ? QString() : dir.filePath(text));
         if (!output.isEmpty())
             Edit(dlg, IDC_OUTPUT)->setText(output == "-" ? QString() : dir.filePath(output));
         if (equalSources)
@@ -442,7 +339,6 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         WriteFile(dir.filePath("movie.srt"), "1\r\n00:00:01,000 --> 00:00:02,000\r\n''Hello''\r\n\r\n");
-
         CRecordingDlg dlg;
         QVERIFY(ShowActive(dlg));
         Edit(dlg, IDC_INPUT)->setText(dir.filePath("movie.srt"));
@@ -453,37 +349,14 @@ private slots:
         QFile out(dir.filePath("movie (fixed).srt"));
         QVERIFY(out.open(QIODevice::ReadOnly));
         const QByteArray bytes = out.readAll();
-        QVERIFY2(bytes.contains("00:00:00,500 --> 00:00:01,500"), bytes.constData());
-        QVERIFY2(bytes.contains("\"Hello\""), bytes.constData());
+        QVERIFY2(bytes.contains("00:00:00,500 --> 00:00:01,500") && bytes.contains("\"Hello\""), bytes.constData());
     }
 
-    // The real box: captioned with the program file's name, one OK button, no icon.
-    void MessageBoxIsPlain()
-    {
-        CMainDlg dlg;
-        QVERIFY(ShowActive(dlg));
-        Edit(dlg, IDC_INPUT)->setText("/no/such/file.srt");
-        QStringList seen;
-        QTimer::singleShot(0, [&seen] {
-            auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (pBox == nullptr)
-                return;
-            seen << pBox->windowTitle() << pBox->text() << QString::number(pBox->buttons().size())
-                 << QString::number(pBox->icon()) << QString::number(pBox->isModal());
-            pBox->buttons().front()->click();
-        });
-        Click(dlg, IDC_RUN);
-        QCOMPARE(seen, QStringList({QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),
-                                    kSourceError, "1", QString::number(QMessageBox::NoIcon), "1"}));
-        QVERIFY(dlg.isVisible());
-    }
-
-    // Enter runs and Escape does nothing, wherever the focus is.
+    // Escape does nothing wherever the focus is; Enter in the input runs.
     void KeysRunButNeverClose_data()
     {
         QTest::addColumn<int>("focus");
-        for (int nId : {IDC_INPUT, IDC_OUTPUT, IDC_OFFSET_MS, IDC_HOURS, IDC_SIGN, IDC_REPLACE85, IDC_MODE_MERGE,
-                        IDC_RUN, IDC_CLOSE})
+        for (int nId : {IDC_INPUT, IDC_OFFSET_MS, IDC_SIGN, IDC_MODE_MERGE, IDC_CLOSE})
             QTest::addRow("%d", nId) << nId;
     }
 
@@ -514,25 +387,20 @@ private slots:
             CRecordingDlg dlg;
             QVERIFY(ShowActive(dlg));
             QSignalSpy rejected(&dlg, &QDialog::rejected);
-            if (bCloseBox)
-                dlg.close();
-            else
-                Click(dlg, IDC_CLOSE);
+            bCloseBox ? void(dlg.close()) : Click(dlg, IDC_CLOSE);
             QVERIFY(!dlg.isVisible());
             QCOMPARE(rejected.count(), 1);
         }
     }
 
-    void HelpKeyAndAboutCommandOpenAbout()
+    // F1 itself is checked with the real box in the About box's tests.
+    void AboutCommandOpensAbout()
     {
         CRecordingDlg dlg;
-        QVERIFY(ShowActive(dlg));
-        QTest::keyClick(Edit(dlg, IDC_OFFSET_MS), Qt::Key_F1);
-        QCOMPARE(dlg.m_nAboutShown, 1);
         dlg.OnSysCommand(IDM_ABOUTBOX);
         dlg.OnSysCommand(IDM_ABOUTBOX | 0x3);  // the low four bits are the system's
         dlg.OnSysCommand(0xF020);              // minimise
-        QCOMPARE(dlg.m_nAboutShown, 3);
+        QCOMPARE(dlg.m_nAboutShown, 2);
     }
 
     void BrowseUsesFilterOfMode_data()
@@ -541,16 +409,13 @@ private slots:
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("dialog");
-
         const QString kSrt = "SRT files (*.srt);;All files (*)", kText = "text files (*.txt);;All files (*)";
         const int kIn = IDC_BROWSE_INPUT, kOut = IDC_BROWSE_OUTPUT;
         QTest::newRow("input, correction") << kCorrect << kIn << int(IDC_INPUT) << "open " + kSrt;
         QTest::newRow("input, conversion") << kConvert << kIn << int(IDC_INPUT)
                                            << "open subtitle files (*.smi *.ssa *.ass *.srt);;All files (*)";
-        QTest::newRow("input, merge") << kMerge << kIn << int(IDC_INPUT) << "open " + kSrt;
         QTest::newRow("text file") << kMerge << int(IDC_BROWSE_TEXT) << int(IDC_TEXT) << "open " + kText;
         QTest::newRow("output, extraction") << kExtract << kOut << int(IDC_OUTPUT) << "save " + kText;
-        QTest::newRow("output, correction") << kCorrect << kOut << int(IDC_OUTPUT) << "save " + kSrt;
     }
 
     void BrowseUsesFilterOfMode()
@@ -559,15 +424,14 @@ private slots:
         QFETCH(int, button);
         QFETCH(int, field);
         QFETCH(QString, dialog);
-
         CRecordingDlg dlg;
         Click(dlg, mode);
         Edit(dlg, field)->setText("/before");
         Click(dlg, button);  // cancelled
-        QCOMPARE(Text(dlg, field), QStringLiteral("/before"));
+        QCOMPARE(Edit(dlg, field)->text(), QStringLiteral("/before"));
         dlg.m_strChosenPath = "/chosen/file.name";
         Click(dlg, button);
-        QCOMPARE(Text(dlg, field), QStringLiteral("/chosen/file.name"));
+        QCOMPARE(Edit(dlg, field)->text(), QStringLiteral("/chosen/file.name"));
         QCOMPARE(dlg.m_vecDialogs, QStringList({dialog, dialog}));
     }
 
@@ -586,11 +450,8 @@ private slots:
         CRecordingDlg dlg;
         int nControls = 0;
         for (int nId = 0; nId < 0x10000; ++nId)
-            if (QWidget* pControl = dlg.Control(nId))
-            {
-                ++nControls;
+            if (QWidget* pControl = dlg.Control(nId); pControl != nullptr && ++nControls > 0)
                 QCOMPARE(pControl->toolTip(), tips.value(nId));
-            }
         QVERIFY(nControls > tips.size());
     }
 };
