@@ -11,64 +11,32 @@ using namespace testutil;
 
 namespace
 {
-struct COffsetCase
+TEST(ParseOffsetText, ReadsLikeWtoiButSaturates)
 {
-    std::u16string text;
-    int32_t nExpected;
-};
-
-class ParseOffsetTextTest : public testing::TestWithParam<COffsetCase>
-{
-};
-
-TEST_P(ParseOffsetTextTest, ReadsLikeWtoiButSaturates)
-{
-    EXPECT_EQ(ParseOffsetText(GetParam().text), GetParam().nExpected);
+    const std::pair<std::u16string, int32_t> cases[] = {
+        {u"", 0}, {u"abc", 0}, {u"-1500", -1500}, {u"  +42ms", 42}, {u"\x3000\t7", 7}, {u"\xA0" u"7", 0},
+        {u"--5", 0}, {u"1 2", 1}, {u"2147483647", INT32_MAX}, {u"2147483648", INT32_MAX},
+        {u"99999999999999999999999", INT32_MAX}, {u"-2147483648", INT32_MIN}, {u"-2147483649", INT32_MIN},
+        {u"-99999999999999999999999", INT32_MIN}};
+    for (const auto& [text, nExpected] : cases)
+        EXPECT_EQ(ParseOffsetText(text), nExpected) << testing::PrintToString(text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ParseOffsetTextTest,
-                         testing::Values(COffsetCase{u"", 0}, COffsetCase{u"abc", 0}, COffsetCase{u"-1500", -1500},
-                                         COffsetCase{u"  +42ms", 42}, COffsetCase{u"\x3000\t7", 7},
-                                         COffsetCase{u"\xA0" u"7", 0}, COffsetCase{u"--5", 0},
-                                         COffsetCase{u"1 2", 1}, COffsetCase{u"2147483647", INT32_MAX},
-                                         COffsetCase{u"2147483648", INT32_MAX},
-                                         COffsetCase{u"99999999999999999999999", INT32_MAX},
-                                         COffsetCase{u"-2147483648", INT32_MIN},
-                                         COffsetCase{u"-2147483649", INT32_MIN},
-                                         COffsetCase{u"-99999999999999999999999", INT32_MIN}));
-
-struct CShiftCase
+TEST(ComputeShift, MapsBothPointsAndRefusesEqualTimes)
 {
-    uint32_t nSrc1, nDst1, nSrc2, nDst2;
-    double dFactor;
-    double dOffset;
-};
-
-class ComputeShiftTest : public testing::TestWithParam<CShiftCase>
-{
-};
-
-TEST_P(ComputeShiftTest, MapsBothPoints)
-{
-    const CShiftCase& c = GetParam();
-    double dFactor = 0;
-    double dOffset = 0;
-    ASSERT_TRUE(ComputeShift(c.nSrc1, c.nDst1, c.nSrc2, c.nDst2, dFactor, dOffset));
-    EXPECT_DOUBLE_EQ(dFactor, c.dFactor);
-    EXPECT_NEAR(dOffset, c.dOffset, 1e-6);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, ComputeShiftTest,
-                         testing::Values(CShiftCase{1000, 2000, 11000, 22000, 2.0, 0.0},
-                                         CShiftCase{11000, 22000, 1000, 2000, 2.0, 0.0},
-                                         CShiftCase{0, 10000, 10000, 0, -1.0, 10000.0},
-                                         CShiftCase{0, 0, 4294967295u, 1, 1.0 / 4294967295.0, 0.0},
-                                         CShiftCase{4294967295u, 0, 0, 4294967295u, -1.0, 4294967295.0}));
-
-TEST(ComputeShift, RefusesEqualSourceOrTargetTimes)
-{
-    double dFactor = 0;
-    double dOffset = 0;
+    struct { uint32_t nSrc1, nDst1, nSrc2, nDst2; double dFactor, dOffset; } const cases[] = {
+        {1000, 2000, 11000, 22000, 2.0, 0.0},
+        {11000, 22000, 1000, 2000, 2.0, 0.0},
+        {0, 10000, 10000, 0, -1.0, 10000.0},
+        {0, 0, 4294967295u, 1, 1.0 / 4294967295.0, 0.0},
+        {4294967295u, 0, 0, 4294967295u, -1.0, 4294967295.0}};
+    double dFactor = 0, dOffset = 0;
+    for (const auto& c : cases)
+    {
+        ASSERT_TRUE(ComputeShift(c.nSrc1, c.nDst1, c.nSrc2, c.nDst2, dFactor, dOffset));
+        EXPECT_DOUBLE_EQ(dFactor, c.dFactor);
+        EXPECT_NEAR(dOffset, c.dOffset, 1e-6);
+    }
     EXPECT_FALSE(ComputeShift(1000, 2000, 1000, 3000, dFactor, dOffset));
     EXPECT_FALSE(ComputeShift(1000, 2000, 5000, 2000, dFactor, dOffset));
 }
@@ -94,64 +62,38 @@ protected:
         WriteBytes(m_dir / "in.srt", kCue);
         WriteBytes(m_dir / "in.txt", "Hello\r\n");
     }
-
-    std::u16string Field(std::string_view name) const { return PathToU16(m_dir / name); }
-
-    CRunRequest Request(int32_t nMode) const
+    std::u16string Field(const char* pName) const { return pName ? PathToU16(m_dir / pName) : u""; }
+    CRunRequest Request(int32_t nMode, const char* pInput = "in.srt", const char* pText = "in.txt",
+                        const char* pOutput = "out.srt") const
     {
         CRunRequest request;
         request.m_nMode = nMode;
-        request.m_strInput = Field("in.srt");
-        request.m_strText = Field("in.txt");
-        request.m_strOutput = Field("out.srt");
+        request.m_strInput = Field(pInput);
+        request.m_strText = Field(pText);
+        request.m_strOutput = Field(pOutput);
         return request;
     }
-
     CTempDir m_dir;
 };
 
-struct CCheckCase
+TEST_F(RunDispatchTest, ChecksStopBeforeTheJob)
 {
-    const char* name;
-    int32_t nMode;
-    const char* input;  // nullptr: empty field
-    const char* text;
-    const char* output;
-    MessageId nExpected;
-};
-
-class RunChecksTest : public RunDispatchTest, public testing::WithParamInterface<CCheckCase>
-{
-};
-
-TEST_P(RunChecksTest, StopsBeforeTheJob)
-{
-    const CCheckCase& c = GetParam();
-    CRunRequest request = Request(c.nMode);
-    request.m_strInput = c.input ? Field(c.input) : u"";
-    request.m_strText = c.text ? Field(c.text) : u"";
-    request.m_strOutput = c.output ? Field(c.output) : u"";
-    EXPECT_EQ(DispatchRun(request).m_nMessage, c.nExpected);
-    EXPECT_FALSE(std::filesystem::exists(m_dir / "out.srt"));
-}
-
-const CCheckCase kChecks[] = {
-    {"EmptyInput", ModeConvert, nullptr, "in.txt", "out.srt", MsgNone},
-    {"EmptyOutput", ModeExtract, "in.srt", "in.txt", nullptr, MsgNone},
-    {"EmptyTextFile", ModeMerge, "in.srt", nullptr, "out.srt", MsgNone},
-    {"ConversionNeedsNoOutput", ModeConvert, "missing.srt", nullptr, nullptr, MsgSourceReadError},
-    {"MissingInput", ModeCorrect, "missing.srt", nullptr, "out.srt", MsgSourceReadError},
-    {"FolderInput", ModeExtract, ".", nullptr, "out.srt", MsgSourceReadError},
-    {"MissingTextFile", ModeMerge, "in.srt", "missing.txt", "out.srt", MsgTextReadError},
-    {"BothMissingReportsSource", ModeMerge, "missing.srt", "missing.txt", "out.srt", MsgSourceReadError},
-    {"UnknownModeRunsNothing", 7, "in.srt", "in.txt", "out.srt", MsgNone},
-};
-INSTANTIATE_TEST_SUITE_P(Cases, RunChecksTest, testing::ValuesIn(kChecks),
-                         [](const auto& info) { return info.param.name; });
-
-TEST_F(RunDispatchTest, InputPathIsTestedUntrimmed)
-{
-    CRunRequest request = Request(ModeCorrect);
+    struct { int32_t nMode; const char *pInput, *pText, *pOutput; MessageId nExpected; } const cases[] = {
+        {ModeConvert, nullptr, "in.txt", "out.srt", MsgNone},               // empty input
+        {ModeExtract, "in.srt", "in.txt", nullptr, MsgNone},                // empty output
+        {ModeMerge, "in.srt", nullptr, "out.srt", MsgNone},                 // empty text file
+        {ModeConvert, "missing.srt", nullptr, nullptr, MsgSourceReadError}, // conversion needs no output
+        {ModeCorrect, "missing.srt", nullptr, "out.srt", MsgSourceReadError},
+        {ModeExtract, ".", nullptr, "out.srt", MsgSourceReadError},         // folder input
+        {ModeMerge, "in.srt", "missing.txt", "out.srt", MsgTextReadError},
+        {ModeMerge, "missing.srt", "missing.txt", "out.srt", MsgSourceReadError},
+        {7, "in.srt", "in.txt", "out.srt", MsgNone}};                       // unknown mode runs nothing
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(DispatchRun(Request(c.nMode, c.pInput, c.pText, c.pOutput)).m_nMessage, c.nExpected) << c.nMode;
+        EXPECT_FALSE(std::filesystem::exists(m_dir / "out.srt"));
+    }
+    CRunRequest request = Request(ModeCorrect);  // the input path is tested untrimmed
     request.m_strInput = u" " + request.m_strInput;
     EXPECT_EQ(DispatchRun(request).m_nMessage, MsgSourceReadError);
 }
@@ -177,34 +119,23 @@ TEST_F(RunDispatchTest, DetailedShiftMapsTwoPoints)
     request.m_nDst2 = 22000;
     EXPECT_EQ(DispatchRun(request).m_nMessage, MsgCorrectDone);
     EXPECT_EQ(ReadBytes(m_dir / "out.srt"), Saved("1\n00:00:10,000 --> 00:00:14,500\nHi\n\n"));
-
     request.m_nSrc2 = request.m_nSrc1;
     EXPECT_EQ(DispatchRun(request).Text(), u"시간 오류!");
 }
 
-struct COutcomeCase
+TEST_F(RunDispatchTest, ShowsTheJobsMessage)
 {
-    int32_t nMode;
-    std::string srt;
-    std::u16string message;
-};
-
-class RunOutcomeTest : public RunDispatchTest, public testing::WithParamInterface<COutcomeCase>
-{
-};
-
-TEST_P(RunOutcomeTest, ShowsTheJobsMessage)
-{
-    WriteBytes(m_dir / "in.srt", GetParam().srt);
-    const CRunResult result = DispatchRun(Request(GetParam().nMode));
-    EXPECT_EQ(result.Text(), GetParam().message);
-    EXPECT_EQ(std::filesystem::exists(m_dir / "out.srt"), result.IsSuccess());
+    const std::tuple<int32_t, std::string, std::u16string> cases[] = {
+        {ModeCorrect, "no time line", u"SRT 쓰기 작업 실패!"}, {ModeExtract, kCue, u"text 추출 완료!"},
+        {ModeExtract, "no time line", u"text 추출 실패!"},     {ModeMerge, kCue, u"SRT/text 합병 완료!"},
+        {ModeMerge, "no time line", u"SRT/text 합병 실패!"}};
+    for (const auto& [nMode, srt, message] : cases)
+    {
+        std::filesystem::remove(m_dir / "out.srt");
+        WriteBytes(m_dir / "in.srt", srt);
+        const CRunResult result = DispatchRun(Request(nMode));
+        EXPECT_EQ(result.Text(), message);
+        EXPECT_EQ(std::filesystem::exists(m_dir / "out.srt"), result.IsSuccess());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, RunOutcomeTest,
-                         testing::Values(COutcomeCase{ModeCorrect, "no time line", u"SRT 쓰기 작업 실패!"},
-                                         COutcomeCase{ModeExtract, kCue, u"text 추출 완료!"},
-                                         COutcomeCase{ModeExtract, "no time line", u"text 추출 실패!"},
-                                         COutcomeCase{ModeMerge, kCue, u"SRT/text 합병 완료!"},
-                                         COutcomeCase{ModeMerge, "no time line", u"SRT/text 합병 실패!"}));
 }  // namespace
