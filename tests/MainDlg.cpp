@@ -8,9 +8,12 @@
 #include <QFile>
 #include <QHash>
 #include <QLabel>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "UiTestMain.h"
 #include "res/DialogTemplates.h"
@@ -350,6 +353,27 @@ private slots:
         QVERIFY(out.open(QIODevice::ReadOnly));
         const QByteArray bytes = out.readAll();
         QVERIFY2(bytes.contains("00:00:00,500 --> 00:00:01,500") && bytes.contains("\"Hello\""), bytes.constData());
+    }
+
+    // The real box: captioned with the program file's name, one OK button, no icon.
+    void MessageBoxIsPlain()
+    {
+        CMainDlg dlg;
+        QVERIFY(ShowActive(dlg));
+        Edit(dlg, IDC_INPUT)->setText("/no/such/file.srt");
+        QStringList seen;
+        QTimer::singleShot(0, [&seen] {
+            auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (pBox == nullptr)
+                return;
+            seen << pBox->windowTitle() << pBox->text() << QString::number(pBox->buttons().size())
+                 << QString::number(pBox->icon()) << QString::number(pBox->isModal());
+            pBox->buttons().front()->click();
+        });
+        Click(dlg, IDC_RUN);
+        QCOMPARE(seen, QStringList({QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),
+                                    kSourceError, "1", QString::number(QMessageBox::NoIcon), "1"}));
+        QVERIFY(dlg.isVisible());
     }
 
     // Escape does nothing wherever the focus is; Enter in the input runs; the
