@@ -22,20 +22,18 @@ TEST_P(AssMarkupTest, Converts)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    LineBreaks, AssMarkupTest,
+    Markup, AssMarkupTest,
     testing::Values(CAssTextCase{u"Hello\\Nworld", u"Hello\rworld"}, CAssTextCase{u"a\\N\\n\\Nb", u"a\rb"},
                     CAssTextCase{u"end\\N", u"end"}, CAssTextCase{u"\\Nstart", u"\rstart"},
                     CAssTextCase{u"word \\Nnext", u"word\rnext"}, CAssTextCase{u"a\\\\Nb", u"a\\\rb"},
                     CAssTextCase{u"hard\\hspace", u"hard\\hspace"}, CAssTextCase{u"a }b", u"a }b"},
-                    CAssTextCase{u"\\N\\N", u"<b>"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    OverrideBlocks, AssMarkupTest,
-    testing::Values(CAssTextCase{u"{\\b1}Bold{\\b0} text", u"<b>Bold</b> text"},
+                    CAssTextCase{u"\\N\\N", u"<b>"},
+                    // Override blocks, split at backslashes.
+                    CAssTextCase{u"{\\b1}Bold{\\b0} text", u"<b>Bold</b> text"},
                     CAssTextCase{u"{\\i1}x{\\i0}", u"<i>x</i>"}, CAssTextCase{u"{\\u1}x{\\u0}", u"<u>x</u>"},
                     CAssTextCase{u"{\\b1 }x", u"<b>x"}, CAssTextCase{u"{\\b700}x", u"<b>x"},
                     CAssTextCase{u"{\\b1\\i1}x", u"<b><i>x"}, CAssTextCase{u"{\\i1\\b1}x", u"<i><b>x"},
-                    CAssTextCase{u"{\\blur3}x", u"x"}, CAssTextCase{u"{\\bord2\\be1}x", u"x"},
+                    CAssTextCase{u"{\\bord2\\be1}x", u"x"},
                     CAssTextCase{u"{\\pos(10,20)}Hi", u"Hi"}, CAssTextCase{u"{\\an8}", u"<b>"},
                     CAssTextCase{u"{\\fnArial\\i1}x", u"<i>x"}, CAssTextCase{u"{note\\i1}x", u"<i>x"},
                     CAssTextCase{u"{just a note}x", u"x"}, CAssTextCase{u"{\\b}x", u"x"},

@@ -12,7 +12,6 @@ namespace
 {
 struct CDetectCase
 {
-    const char* pName;
     std::string bytes;
     SubtitleFormat nFormat;
 };
@@ -32,52 +31,31 @@ const std::string kTime = "00:00:01,000 --> 00:00:02,500";
 const std::string kAss = "[Script Info]\n[V4+ Styles]\n[Events]\n";
 
 INSTANTIATE_TEST_SUITE_P(
-    Ass, FormatDetectTest,
-    testing::Values(CDetectCase{"AllHeadings", kAss, FormatAss},
-                    CDetectCase{"OldStyles", "[Script Info]\r\n[V4 Styles]\r\n[Events]", FormatAss},
-                    CDetectCase{"BeatsSrtAndSami", "<SAMI>\n<SYNC Start=1>\n1\n" + kTime + "\nx\n" + kAss, FormatAss},
-                    CDetectCase{"BlanksAroundHeading", "[Script Info]\n[V4+ Styles]\n   [Events]\t\n", FormatAss},
-                    CDetectCase{"SmallHeading", "[Script Info]\n[V4+ Styles]\n[events]\n", FormatUnrecognised},
-                    CDetectCase{"NoStyles", "[Script Info]\n[Events]\n", FormatUnrecognised},
-                    CDetectCase{"HeadingInsideLine", "[Script Info]\n[V4+ Styles]\nx [Events]\n", FormatUnrecognised}),
-    [](const testing::TestParamInfo<CDetectCase>& info) { return std::string(info.param.pName); });
-
-INSTANTIATE_TEST_SUITE_P(
-    Srt, FormatDetectTest,
-    testing::Values(CDetectCase{"Cue", "1\n" + kTime + "\nHello\n", FormatSrt},
-                    CDetectCase{"FirstLine", kTime + "\nx", FormatSrt},
-                    CDetectCase{"Indented", "1\n  " + kTime + " \t\nx\n", FormatSrt},
-                    CDetectCase{"OneDigitHour", "1\n0:00:01,000 --> 00:00:02,500\nx\n", FormatUnrecognised},
-                    CDetectCase{"FullStop", "1\n00:00:01.000 --> 00:00:02,500\nx\n", FormatUnrecognised},
-                    CDetectCase{"LastLine", "1\n" + kTime, FormatUnrecognised},
-                    CDetectCase{"LastLineWithEnd", "1\n" + kTime + "\n", FormatUnrecognised},
-                    CDetectCase{"EmptyLineAfter", "1\n" + kTime + "\n\n", FormatSrt},
-                    CDetectCase{"TextBefore", "1 " + kTime + "\nx\n", FormatUnrecognised}),
-    [](const testing::TestParamInfo<CDetectCase>& info) { return std::string(info.param.pName); });
-
-INSTANTIATE_TEST_SUITE_P(
-    Sami, FormatDetectTest,
-    testing::Values(CDetectCase{"Plain", "<SAMI>\n<BODY>\n<SYNC Start=1><P>x", FormatSami},
-                    CDetectCase{"AnyCase", "<sAmI lang=ko>\n<Sync Start=1>", FormatSami},
-                    CDetectCase{"SyncBeforeSami", "<sync start=1>\n<SAMI>", FormatSami},
-                    CDetectCase{"SyncWithTab", "<SAMI>\n<SYNC\tStart=1>", FormatUnrecognised},
-                    CDetectCase{"SyncEndsLine", "<SAMI>\n<SYNC \nStart=1>", FormatUnrecognised},
-                    CDetectCase{"NoSync", "<SAMI>\n<P>x", FormatUnrecognised},
-                    CDetectCase{"FirstSamiWins", "<SAMIX>\n<SAMI>\n<SYNC Start=1>", FormatUnrecognised},
-                    CDetectCase{"SamiAtEnd", "<SYNC a<sami", FormatUnrecognised}),
-    [](const testing::TestParamInfo<CDetectCase>& info) { return std::string(info.param.pName); });
-
-INSTANTIATE_TEST_SUITE_P(
-    Unreadable, FormatDetectTest,
-    testing::Values(CDetectCase{"Empty", "", FormatUnrecognised}, CDetectCase{"OneByte", "1", FormatUnrecognised},
-                    CDetectCase{"Text", "just some words\n", FormatUnrecognised},
-                    CDetectCase{"Binary", std::string("\xFF\xFE\x00\xD8\x00\x00\r\x00", 8), FormatUnrecognised}),
-    [](const testing::TestParamInfo<CDetectCase>& info) { return std::string(info.param.pName); });
-
-TEST(FormatDetect, MissingFileIsUnrecognised)
-{
-    CTempDir dir;
-    EXPECT_EQ(DetectFormat(dir / "missing.srt"), FormatUnrecognised);
-    EXPECT_EQ(DetectFormat(dir.Path()), FormatUnrecognised);
-}
+    Contents, FormatDetectTest,
+    testing::Values(CDetectCase{kAss, FormatAss},
+                    CDetectCase{"[Script Info]\r\n[V4 Styles]\r\n[Events]", FormatAss},
+                    CDetectCase{"<SAMI>\n<SYNC Start=1>\n1\n" + kTime + "\nx\n" + kAss, FormatAss},
+                    CDetectCase{"[Script Info]\n[V4+ Styles]\n   [Events]\t\n", FormatAss},
+                    CDetectCase{"[Script Info]\n[V4+ Styles]\n[events]\n", FormatUnrecognised},
+                    CDetectCase{"[Script Info]\n[Events]\n", FormatUnrecognised},
+                    CDetectCase{"[Script Info]\n[V4+ Styles]\nx [Events]\n", FormatUnrecognised},
+                    CDetectCase{"1\n" + kTime + "\nHello\n", FormatSrt},
+                    CDetectCase{kTime + "\nx", FormatSrt},
+                    CDetectCase{"1\n  " + kTime + " \t\nx\n", FormatSrt},
+                    CDetectCase{"1\n0:00:01,000 --> 00:00:02,500\nx\n", FormatUnrecognised},
+                    CDetectCase{"1\n00:00:01.000 --> 00:00:02,500\nx\n", FormatUnrecognised},
+                    CDetectCase{"1\n" + kTime, FormatUnrecognised},
+                    CDetectCase{"1\n" + kTime + "\n", FormatUnrecognised},
+                    CDetectCase{"1\n" + kTime + "\n\n", FormatSrt},
+                    CDetectCase{"1 " + kTime + "\nx\n", FormatUnrecognised},
+                    CDetectCase{"<SAMI>\n<BODY>\n<SYNC Start=1><P>x", FormatSami},
+                    CDetectCase{"<sAmI lang=ko>\n<Sync Start=1>", FormatSami},
+                    CDetectCase{"<sync start=1>\n<SAMI>", FormatSami},
+                    CDetectCase{"<SAMI>\n<SYNC\tStart=1>", FormatUnrecognised},
+                    CDetectCase{"<SAMI>\n<SYNC \nStart=1>", FormatUnrecognised},
+                    CDetectCase{"<SAMI>\n<P>x", FormatUnrecognised},
+                    CDetectCase{"<SAMIX>\n<SAMI>\n<SYNC Start=1>", FormatUnrecognised},
+                    CDetectCase{"<SYNC a<sami", FormatUnrecognised},
+                    CDetectCase{"just some words\n", FormatUnrecognised},
+                    CDetectCase{std::string("\xFF\xFE\x00\xD8\x00\x00\r\x00", 8), FormatUnrecognised}));
 }  // namespace

@@ -52,22 +52,22 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         CConversionCase{"SrtToSami", "movie.srt", kSrt, MsgSrtToSamiDone, 0, {"movie.smi", "movie.UTF8.smi"}},
         CConversionCase{"SrtNamedSmi", "movie.smi", kSrt, MsgSrtToSamiDone, 0, {"movie.smi.smi", "movie.smi.UTF8.smi"}},
-        CConversionCase{"SrtNamedSmiInCapitals", "movie.SMI", kSrt, MsgSrtToSamiDone, 0,
-                        {"movie.SMI.smi", "movie.SMI.UTF8.smi"}},
+        CConversionCase{"SrtNamedSmiInCapitals", "movie.SMI", kSrt, MsgSrtToSamiDone, 0, {"movie.SMI.smi", "movie.SMI.UTF8.smi"}},
         CConversionCase{"AssToSrt", "show.ass", kAss, MsgAssToSrtDone, 0, {"show.srt"}},
         CConversionCase{"AssNamedSrt", "Movie.SRT", kAss, MsgAssToSrtDone, 0, {"Movie.SRT.srt"}},
         CConversionCase{"AssWithoutExtension", "sub.dir/movie", kAss, MsgAssToSrtDone, 0, {"sub.dir/movie.srt"}},
-        CConversionCase{"AssWithoutFormat", "bad.ssa", "[Script Info]\n[V4 Styles]\n[Events]\n", MsgAssToSrtFailed, 0,
-                        {}},
+        CConversionCase{"AssWithoutFormat", "bad.ssa", "[Script Info]\n[V4 Styles]\n[Events]\n", MsgAssToSrtFailed, 0, {}},
         CConversionCase{"SamiToSrt", "two.smi", kSami, MsgSamiToSrtDone, 2, {"two.KRCC.srt", "two.ENCC.srt"}},
         CConversionCase{"SamiWithoutCaptions", "none.smi", "<SAMI><SYNC Start=1>", MsgSamiToSrtFailed, 0, {}},
-        CConversionCase{"Unrecognised", "notes.txt", "plain words\n", MsgFormatError, 0, {}},
-        CConversionCase{"Empty", "empty.srt", "", MsgFormatError, 0, {}}),
+        CConversionCase{"Unrecognised", "notes.txt", "plain words\n", MsgFormatError, 0, {}}),
     [](const testing::TestParamInfo<CConversionCase>& info) { return std::string(info.param.pName); });
 
-TEST(RunConversion, ReportsFailedWrites)
+TEST(RunConversion, ReportsCountAndFailedWrites)
 {
     CTempDir dir;
+    WriteBytes(dir / "two.smi", kSami);
+    EXPECT_EQ(RunConversion(PathToU16(dir / "two.smi")).Text(), u"SAMI → SRT 변환 완료! (2 개)");
+
     WriteBytes(dir / "movie.srt", kSrt);
     std::filesystem::create_directory(dir / "movie.smi");
     EXPECT_EQ(RunConversion(PathToU16(dir / "movie.srt")).m_nMessage, MsgSrtToSamiFailed);
@@ -76,17 +76,11 @@ TEST(RunConversion, ReportsFailedWrites)
     std::filesystem::create_directory(dir / "show.srt");
     EXPECT_EQ(RunConversion(PathToU16(dir / "show.ass")).m_nMessage, MsgAssToSrtFailed);
 
-    WriteBytes(dir / "two.smi", kSami);
+    std::filesystem::remove(dir / "two.ENCC.srt");
     std::filesystem::create_directory(dir / "two.ENCC.srt");
     const CRunResult result = RunConversion(PathToU16(dir / "two.smi"));
     EXPECT_EQ(result.m_nMessage, MsgSamiToSrtFailed);
     EXPECT_EQ(result.Text(), u"SAMI → SRT 변환 실패!");
 }
 
-TEST(RunConversion, CountGoesIntoTheMessage)
-{
-    CTempDir dir;
-    WriteBytes(dir / "two.smi", kSami);
-    EXPECT_EQ(RunConversion(PathToU16(dir / "two.smi")).Text(), u"SAMI → SRT 변환 완료! (2 개)");
-}
 }  // namespace
