@@ -153,15 +153,6 @@ TEST(TextBufferSave, WritesOnlyTheFirstLengthUnitsAndKeepsPairsAndCrsWholeAcross
     EXPECT_EQ(ReadBytes(dir / "out"), expected);
 }
 
-TEST(TextBufferSave, FailedWriteLeavesNothingBehind)
-{
-    CTempDir dir;
-    EXPECT_FALSE(CTextBuffer::SaveText(testutil::FullDevice(), u"text"));
-    EXPECT_FALSE(CTextBuffer::SaveText(dir.Path(), u"text"));
-    EXPECT_FALSE(CTextBuffer::SaveText(dir / "no-such-folder" / "out", u"text"));
-    EXPECT_TRUE(fs::is_empty(dir.Path()));
-}
-
 TEST(AtomicFile, UncommittedWriteKeepsTargetAndCommitKeepsPermissions)
 {
     CTempDir dir;
@@ -182,9 +173,13 @@ TEST(AtomicFile, UncommittedWriteKeepsTargetAndCommitKeepsPermissions)
     EXPECT_EQ(fs::status(dir / "t").permissions(), perms);
 }
 
-TEST(AtomicFile, SymbolicLinkPipeAndDeviceTargets)
+TEST(AtomicFile, FailedWritesLeaveNothingAndLinksPipesAndDevicesAreHandled)
 {
     CTempDir dir;
+    EXPECT_FALSE(CTextBuffer::SaveText(testutil::FullDevice(), u"text"));
+    EXPECT_FALSE(CTextBuffer::SaveText(dir.Path(), u"text"));
+    EXPECT_FALSE(CTextBuffer::SaveText(dir / "no-such-folder" / "out", u"text"));
+    EXPECT_TRUE(fs::is_empty(dir.Path()));
     WriteBytes(dir / "real", "old");
     fs::create_symlink("real", dir / "link");
     ASSERT_TRUE(CTextBuffer::SaveText(dir / "link", u"x"));
