@@ -5,7 +5,7 @@
 #include <system_error>
 #include <vector>
 
-#include "convert/TextFileStream.h"
+#include "text/TextFileStream.h"
 #include "text/TextBuffer.h"
 #include "text/Unicode.h"
 

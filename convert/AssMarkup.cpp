@@ -4,7 +4,7 @@
 #include <string>
 
 #include "convert/AssConverter.h"
-#include "convert/TextFileStream.h"
+#include "text/TextFileStream.h"
 #include "text/Unicode.h"
 
 namespace

@@ -4,7 +4,7 @@
 #include <new>
 #include <system_error>
 
-#include "convert/TextFileStream.h"
+#include "text/TextFileStream.h"
 #include "text/LargeBuffer.h"
 #include "text/TextBuffer.h"
 #include "text/Unicode.h"

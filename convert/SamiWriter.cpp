@@ -2,12 +2,12 @@
 #include <new>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "srt/SrtProcessor.h"
 #include "text/AtomicFile.h"
 #include "text/CodePage.h"
 #include "text/TextBuffer.h"
+#include "text/TextFileStream.h"
 #include "text/Unicode.h"
 
 namespace
@@ -39,20 +39,14 @@ constexpr std::u16string_view kNbsp = u"&nbsp;";
 
 constexpr size_t kChunkUnits = 128 * 1024;
 
-bool IsHighSurrogate(char16_t c)
-{
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
 // Streams the document into both files: UTF-8 with byte-order mark, and the
 // legacy code page without one; CR LF line ends in both.
 class CSamiOutput
 {
 public:
-    CSamiOutput(CAtomicFile& sami, CAtomicFile& utf8Sami) : m_sami(sami), m_utf8Sami(utf8Sami)
+    CSamiOutput(CAtomicFile& sami, CTextFileStream& utf8Sami) : m_sami(sami), m_utf8Sami(utf8Sami)
     {
         m_strChunk.reserve(kChunkUnits + 64);
-        m_utf8Sami.Write("\xEF\xBB\xBF", 3);
     }
 
     void Append(std::u16string_view text)
@@ -96,9 +90,7 @@ public:
         if (nUnits == 0)
             return;
         const std::u16string_view chunk(m_strChunk.data(), nUnits);
-        m_vecUtf8.resize(nUnits * CTextBuffer::kMaxUtf8BytesPerUnit);
-        const int64_t nBytes = CTextBuffer::EncodeUtf8(chunk.data(), static_cast<int64_t>(nUnits), m_vecUtf8.data());
-        m_utf8Sami.Write(m_vecUtf8.data(), static_cast<size_t>(nBytes));
+        m_utf8Sami.Write(chunk);
         WriteLegacy(chunk);
         m_strChunk.erase(0, nUnits);
     }
@@ -126,9 +118,8 @@ private:
     }
 
     CAtomicFile& m_sami;
-    CAtomicFile& m_utf8Sami;
+    CTextFileStream& m_utf8Sami;
     std::u16string m_strChunk;
-    std::vector<unsigned char> m_vecUtf8;
     std::string m_strLegacy;
 };
 
@@ -197,7 +188,7 @@ bool CSrtProcessor::WriteSami(const std::filesystem::path& input, const std::fil
         CAtomicFile sami(samiPath);
         if (!sami.IsOpen())
             return false;
-        CAtomicFile utf8Sami(utf8SamiPath);
+        CTextFileStream utf8Sami(utf8SamiPath);
         CSamiOutput out(sami, utf8Sami);
         const int64_t nCues = WriteDocument(*this, PathToU16(input), srt, out);
         const bool bUtf8Written = utf8Sami.Commit();

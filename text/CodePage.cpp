@@ -1,6 +1,7 @@
 #include "text/CodePage.h"
 
 #include "text/LargeBuffer.h"
+#include "text/Unicode.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -21,8 +22,6 @@ namespace
 {
 constexpr char16_t kReplacement = 0xFFFD;
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Units of one character starting at text[i]: a surrogate pair is one.
 size_t CharUnits(std::u16string_view text, size_t i)

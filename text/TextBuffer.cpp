@@ -8,20 +8,18 @@
 #include <new>
 #include <system_error>
 
-#include "text/AtomicFile.h"
 #include "text/CodePage.h"
+#include "text/TextFileStream.h"
 #include "text/LargeBuffer.h"
+#include "text/Unicode.h"
 
 namespace
 {
 constexpr int64_t kMaxFileBytes = int64_t{1} << 31;  // 2 GiB and more never load
-constexpr int64_t kSaveChunkUnits = 64 * 1024;
 constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
 constexpr char16_t kReplacement = 0xFFFD;
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 uint64_t LoadWord(const unsigned char* p)
 {
@@ -57,34 +55,6 @@ bool IsPlainAsciiQuad(const char16_t* p)
     const uint64_t nCr = n ^ 0x000D000D000D000Dull;  // a CR lane becomes zero
     const bool bHasCr = ((nCr - 0x0001000100010001ull) & ~nCr & 0x8000800080008000ull) != 0;
     return (n & 0xFF80FF80FF80FF80ull) == 0 && !bHasCr;
-}
-
-// How many bytes of a word that holds only bits 7 of its bytes have it set.
-int CountTopBits(uint64_t n)
-{
-    return static_cast<int>(((n >> 7) * 0x0101010101010101ull) >> 56);
-}
-
-// An upper bound of the units Utf8ToUtf16 makes: one per byte that is not a
-// continuation byte, one more for each four-byte lead.
-int64_t CountUtf8Units(const unsigned char* pBytes, int64_t nBytes)
-{
-    int64_t nUnits = 0;
-    int64_t i = 0;
-    for (; i + 8 <= nBytes; i += 8)
-    {
-        const uint64_t n = LoadWord(pBytes + i);
-        const uint64_t nContinuation = n & ~(n << 1) & 0x8080808080808080ull;  // 10xxxxxx
-        const uint64_t nFourByteLead = n & (n << 1) & (n << 2) & (n << 3) & ~(n << 4) & 0x8080808080808080ull;
-        nUnits += 8 - CountTopBits(nContinuation) + CountTopBits(nFourByteLead);
-    }
-    for (; i < nBytes; ++i)
-    {
-        const unsigned char b = pBytes[i];
-        nUnits += (b & 0xC0) != 0x80;
-        nUnits += (b & 0xF8) == 0xF0;
-    }
-    return nUnits;
 }
 
 char16_t* NewUnits(int64_t nUnits)
@@ -371,23 +341,8 @@ bool CTextBuffer::SaveText(const std::filesystem::path& path, std::u16string_vie
 {
     try
     {
-        CAtomicFile file(path);
-        if (!file.IsOpen() || !file.Write("\xEF\xBB\xBF", 3))
-            return false;
-        std::unique_ptr<unsigned char[]> chunk(new unsigned char[kSaveChunkUnits * kMaxUtf8BytesPerUnit]);
-        const int64_t nTotal = static_cast<int64_t>(text.size());
-        for (int64_t nAt = 0; nAt < nTotal;)
-        {
-            int64_t nUnits = std::min(kSaveChunkUnits, nTotal - nAt);
-            // A pair is never split over two chunks.
-            if (nAt + nUnits < nTotal && IsHighSurrogate(text[static_cast<size_t>(nAt + nUnits - 1)]))
-                --nUnits;
-            const int64_t nBytes = EncodeUtf8(text.data() + nAt, nUnits, chunk.get());
-            if (!file.Write(chunk.get(), static_cast<size_t>(nBytes)))
-                return false;
-            nAt += nUnits;
-        }
-        return file.Commit();
+        CTextFileStream file(path);
+        return file.Write(text) && file.Commit();
     }
     catch (const std::bad_alloc&)
     {
@@ -446,13 +401,6 @@ TextEncoding CTextBuffer::DetectEncoding(const unsigned char* pBytes, int64_t nB
     return bHighBit ? Utf8 : Ansi;
 }
 
-char16_t* CTextBuffer::Utf8ToUtf16(const unsigned char* pBytes, int64_t nBytes, int64_t* pnUnits)
-{
-    char16_t* pOut = NewUnits(CountUtf8Units(pBytes, nBytes));
-    *pnUnits = DecodeUtf8Into(pBytes, nBytes, pOut);
-    return pOut;
-}
-
 int64_t CTextBuffer::EncodeUtf8(const char16_t* pText, int64_t nUnits, unsigned char* pOut)
 {
     unsigned char* p = pOut;
@@ -500,11 +448,4 @@ int64_t CTextBuffer::EncodeUtf8(const char16_t* pText, int64_t nUnits, unsigned 
         *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
     }
     return p - pOut;
-}
-unsigned char* CTextBuffer::Utf16ToUtf8(const char16_t* pText, int64_t nUnits, int64_t* pnBytes)
-{
-    unsigned char* pOut = new unsigned char[static_cast<size_t>(nUnits * kMaxUtf8BytesPerUnit) + 1];
-    *pnBytes = EncodeUtf8(pText, nUnits, pOut);
-    pOut[*pnBytes] = 0;
-    return pOut;
 }

@@ -49,6 +49,4 @@ public:
 private:
     void Free();
     static TextEncoding DetectEncoding(const unsigned char* pBytes, int64_t nBytes);
-    static char16_t* Utf8ToUtf16(const unsigned char* pBytes, int64_t nBytes, int64_t* pnUnits);
-    static unsigned char* Utf16ToUtf8(const char16_t* pText, int64_t nUnits, int64_t* pnBytes);
 };

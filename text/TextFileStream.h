@@ -3,14 +3,15 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "text/AtomicFile.h"
 
-// Writes a text as CTextBuffer::SaveText does (byte-order mark, UTF-8, CR as
-// CR LF, the target replaced only by Commit) while the text is being built,
-// so that a large output never has to be held whole. Writers append to
-// Pending() and call Flush now and then.
+// Writes a text file as UTF-8 with a byte-order mark and every CR as CR LF,
+// through a temporary file that replaces the target only on Commit. Large
+// outputs are written while they are built: writers append to Pending() and
+// call Flush now and then, or hand whole pieces to Write.
 class CTextFileStream
 {
 public:
@@ -23,11 +24,15 @@ public:
     std::u16string& Pending() { return m_strPending; }
     // Writes the pending text once there is enough of it; true when it did.
     bool Flush();
+    // Writes text at once, after the pending text; a surrogate pair must
+    // not be split between two calls.
+    bool Write(std::u16string_view text);
     // Writes the rest; true when every byte was written and the file is in place.
     bool Commit();
 
 private:
-    void Write(bool bEnd);
+    void WritePending(bool bEnd);
+    void Encode(std::u16string_view text);
 
     CAtomicFile m_file;
     std::u16string m_strPending;
