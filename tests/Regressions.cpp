@@ -14,14 +14,6 @@ using namespace testutil;
 namespace
 {
 
-// Rows print as their names.
-template <class T>
-    requires requires(const T& value) { value.m_pszName; }
-void PrintTo(const T& value, std::ostream* pOut)
-{
-    *pOut << value.m_pszName;
-}
-
 template <class S>
 S Repeat(const S& unit, size_t nTimes)
 {
@@ -31,49 +23,34 @@ S Repeat(const S& unit, size_t nTimes)
     return out;
 }
 
-struct CEncodeCase
-{
-    const char* m_pszName;
-    std::u16string m_strText;
-    std::string m_strBytes;
-};
-
-class LegacyEncodeTest : public testing::TestWithParam<CEncodeCase> {};
-
 // Long runs of characters the legacy code page lacks, and pairs and lone
 // surrogates among them, come out as one '?' each, wherever they fall.
-TEST_P(LegacyEncodeTest, EachMissingCharacterIsOneQuestionMark)
+TEST(LegacyEncode, EachMissingCharacterIsOneQuestionMark)
 {
-    EXPECT_EQ(EncodeCodePage(GetParam().m_strText, 949), GetParam().m_strBytes);
+    const struct { const char* m_pszName; std::u16string m_strText; std::string m_strBytes; } kCases[] = {
+        {"ThaiRun", Repeat<std::u16string>(u"\u0E01", 10000), std::string(10000, '?')},
+        {"PairsAmongSyllables", Repeat<std::u16string>(u"\uAC00\U0001F600", 5000), Repeat<std::string>("\xB0\xA1?", 5000)},
+        {"LoneSurrogates", Repeat<std::u16string>(u"\xD800" u"a" u"\xDC00", 3000), Repeat<std::string>("?a?", 3000)},
+        {"AsciiBetweenMissing", Repeat<std::u16string>(u"x\u0E01 long ascii run here \u00B7", 2000), Repeat<std::string>("x? long ascii run here \xA1\xA4", 2000)}};
+    for (const auto& test : kCases)
+        EXPECT_EQ(EncodeCodePage(test.m_strText, 949), test.m_strBytes) << test.m_pszName;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LegacyEncodeTest,
-    testing::Values(CEncodeCase{"ThaiRun", Repeat<std::u16string>(u"\u0E01", 10000), std::string(10000, '?')},
-                    CEncodeCase{"PairsAmongSyllables", Repeat<std::u16string>(u"\uAC00\U0001F600", 5000), Repeat<std::string>("\xB0\xA1?", 5000)},
-                    CEncodeCase{"LoneSurrogates", Repeat<std::u16string>(u"\xD800" u"a" u"\xDC00", 3000), Repeat<std::string>("?a?", 3000)},
-                    CEncodeCase{"AsciiBetweenMissing", Repeat<std::u16string>(u"x\u0E01 long ascii run here \u00B7", 2000), Repeat<std::string>("x? long ascii run here \xA1\xA4", 2000)}),
-    [](const testing::TestParamInfo<CEncodeCase>& info) { return info.param.m_pszName; });
-
-class LongOutputNameTest : public testing::TestWithParam<std::string> {};
-
-// A name just under the 255-byte limit is written: the temporary file the
-// save goes through must not need a longer one.
-TEST_P(LongOutputNameTest, SavesBesideAnyValidName)
+// A name just under the 255-byte limit (251 ASCII bytes, 253 bytes of
+// Korean) is written: the temporary file the save goes through must not
+// need a longer one.
+TEST(LongOutputName, SavesBesideAnyValidName)
 {
-    CTempDir dir;
-    WriteBytes(dir / "in.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n");
-    const std::filesystem::path output = dir.Path() / std::filesystem::u8path(GetParam());
-    ASSERT_TRUE(CSrtProcessor().CorrectSrt(dir / "in.srt", output, 1.0, 0.0, 0, 0, 0, 0, 0));
-    EXPECT_EQ(ReadBytes(output), std::string(kBom) + "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+    for (const std::string& strName : {std::string(251, 'a') + ".srt", Repeat<std::string>("\xEA\xB0\x80", 83) + ".srt"})
+    {
+        CTempDir dir;
+        WriteBytes(dir / "in.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n");
+        const std::filesystem::path output = dir.Path() / std::filesystem::u8path(strName);
+        ASSERT_TRUE(CSrtProcessor().CorrectSrt(dir / "in.srt", output, 1.0, 0.0, 0, 0, 0, 0, 0)) << strName.size();
+        EXPECT_EQ(ReadBytes(output), std::string(kBom) + "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n\r\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Names, LongOutputNameTest,
-                         testing::Values(std::string(251, 'a') + ".srt",
-                                         Repeat<std::string>("\xEA\xB0\x80", 83) + ".srt",  // 253 bytes of Korean
-                                         std::string(61, 'a') + Repeat<std::string>("\xEA\xB0\x80", 60) + ".srt"),
-                         [](const testing::TestParamInfo<std::string>& info) { return std::to_string(info.index); });
 
 // Correcting a corrected file without shift or options changes nothing.
 // A cue whose only text is a line of blanks is an empty cue: the next cue's
