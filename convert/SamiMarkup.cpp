@@ -5,45 +5,14 @@
 #include <vector>
 
 #include "convert/SamiReader.h"
+#include "text/Unicode.h"
 
 namespace
 {
-// White space of the SAMI markup trims.
-bool IsMarkupSpace(char16_t c)
-{
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
-}
-
-char16_t FoldAscii(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool StartsNoCase(std::u16string_view text, std::u16string_view word)
-{
-    if (text.size() < word.size())
-        return false;
-    for (size_t k = 0; k < word.size(); ++k)
-        if (FoldAscii(text[k]) != word[k])
-            return false;
-    return true;
-}
-
-std::u16string_view TrimMarkupSpace(std::u16string_view text)
-{
-    size_t b = 0;
-    size_t e = text.size();
-    while (b < e && IsMarkupSpace(text[b]))
-        ++b;
-    while (e > b && IsMarkupSpace(text[e - 1]))
-        --e;
-    return text.substr(b, e - b);
-}
-
 // Length of the &nbsp; (or &nbsp) entity at the start of the text, or 0.
 size_t EntityLength(std::u16string_view text)
 {
-    if (text.empty() || text[0] != u'&' || !StartsNoCase(text, u"&nbsp"))
+    if (text.empty() || text[0] != u'&' || !StartsWithNoCase(text, u"&nbsp"))
         return 0;
     return text.size() > 5 && text[5] == u';' ? 6 : 5;
 }
@@ -91,22 +60,22 @@ constexpr CStyleName kCloseStyles[] = {{u"/b", u'b', u"</b>"}, {u"/i", u'i', u"<
 
 CTranslatedTag TranslateTag(std::u16string_view tag)
 {
-    const std::u16string_view t = TrimMarkupSpace(tag);
+    const std::u16string_view t = TrimIf(tag, IsAsciiSpace);
     if (t.empty())
         return {};
-    if (t.size() >= 2 && StartsNoCase(t, u"br"))
+    if (t.size() >= 2 && StartsWithNoCase(t, u"br"))
         return {KindBreak, 0, u"\r", {}};
     for (const CStyleName& s : kOpenStyles)
-        if (StartsNoCase(t, s.prefix))
+        if (StartsWithNoCase(t, s.prefix))
             return {KindOpen, s.style, s.srt, {}};
     if (t.size() == 1)
         return {};
     for (const CStyleName& s : kCloseStyles)
-        if (StartsNoCase(t, s.prefix))
+        if (StartsWithNoCase(t, s.prefix))
             return {KindClose, s.style, s.srt, {}};
-    if (StartsNoCase(t, u"font"))
-        return {KindOpen, u'f', {}, TrimMarkupSpace(t.substr(4))};
-    if (StartsNoCase(t, u"/font"))
+    if (StartsWithNoCase(t, u"font"))
+        return {KindOpen, u'f', {}, TrimIf(t.substr(4), IsAsciiSpace)};
+    if (StartsWithNoCase(t, u"/font"))
         return {KindClose, u'f', u"</font>", {}};
     return {};
 }
@@ -204,7 +173,7 @@ public:
             }
             m_strOut[w++] = c;
         }
-        while (w > m_nBase && IsMarkupSpace(m_strOut[w - 1]))
+        while (w > m_nBase && IsAsciiSpace(m_strOut[w - 1]))
             --w;
         m_strOut.resize(w);
     }
@@ -234,7 +203,7 @@ private:
 
     void AppendChar(char16_t c)
     {
-        if (!m_bStarted && IsMarkupSpace(c))
+        if (!m_bStarted && IsAsciiSpace(c))
             return;
         m_bStarted = true;
         m_strOut.push_back(c);

@@ -11,31 +11,10 @@
 
 namespace
 {
-char16_t FoldAscii(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool IsAsciiAlnum(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
-}
-
-// Blanks inside SAMI tags.
-bool IsTagBlank(char16_t c)
-{
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
-}
-
-// Compares a lower-case ASCII word with the text at i, ASCII case-insensitive.
+// The text at i, up to nEnd, starts with the word, ASCII case-insensitive.
 bool MatchesNoCase(const char16_t* pText, int32_t i, int32_t nEnd, std::u16string_view word)
 {
-    if (nEnd - i < static_cast<int32_t>(word.size()))
-        return false;
-    for (size_t k = 0; k < word.size(); ++k)
-        if (FoldAscii(pText[i + static_cast<int32_t>(k)]) != word[k])
-            return false;
-    return true;
+    return i <= nEnd && StartsWithNoCase(std::u16string_view(pText + i, static_cast<size_t>(nEnd - i)), word);
 }
 
 bool IsSyncTag(const char16_t* pText, int32_t nOpen, int32_t nClose)
@@ -220,14 +199,7 @@ int32_t CSamiReader::FindBodyEnd(const char16_t* pText, int32_t nLength, int32_t
 {
     int32_t nOpen = 0;
     int32_t nClose = 0;
-    int32_t nAt = nStart;
-    while (FindTag(pText, nLength, nAt, nOpen, nClose))
-    {
-        if (IsBodyEndTag(pText, nOpen, nClose))
-            return nOpen;
-        nAt = nClose + 1;
-    }
-    return nLength;
+    return FindTagOfKind(pText, nLength, nStart, nOpen, nClose, IsBodyEndTag) ? nOpen : nLength;
 }
 
 uint32_t CSamiReader::ParseSyncTime(const char16_t* pText, int32_t nFirst, int32_t nEnd) const
@@ -245,15 +217,15 @@ bool CSamiReader::FindAttribute(const char16_t* pText, int32_t nOpen, int32_t nC
     const int32_t nName = static_cast<int32_t>(strName.size());
     for (int32_t i = nOpen + 1; i < nClose; ++i)
     {
-        if (!IsTagBlank(pText[i]) || !MatchesNoCase(pText, i + 1, nClose, strName))
+        if (!IsAsciiSpace(pText[i]) || !MatchesNoCase(pText, i + 1, nClose, strName))
             continue;
         int32_t j = i + 1 + nName;
-        while (j < nClose && IsTagBlank(pText[j]))
+        while (j < nClose && IsAsciiSpace(pText[j]))
             ++j;
         if (j >= nClose || pText[j] != u'=')
             continue;
         ++j;
-        while (j < nClose && IsTagBlank(pText[j]))
+        while (j < nClose && IsAsciiSpace(pText[j]))
             ++j;
         if (j < nClose && (pText[j] == u'"' || pText[j] == u'\''))
         {
@@ -265,7 +237,7 @@ bool CSamiReader::FindAttribute(const char16_t* pText, int32_t nOpen, int32_t nC
         else
         {
             nBegin = j;
-            while (j < nClose && !IsTagBlank(pText[j]))
+            while (j < nClose && !IsAsciiSpace(pText[j]))
                 ++j;
         }
         nEnd = j;

@@ -12,21 +12,6 @@ bool IsFolderSeparator(char16_t c)
     return c == u'/';
 #endif
 }
-
-char16_t FoldAscii(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    return true;
-}
 }  // namespace
 
 size_t FindExtension(std::u16string_view path)

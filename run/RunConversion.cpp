@@ -13,20 +13,6 @@
 
 namespace
 {
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-    {
-        const char16_t x = (a[i] >= u'A' && a[i] <= u'Z') ? static_cast<char16_t>(a[i] + 32) : a[i];
-        const char16_t y = (b[i] >= u'A' && b[i] <= u'Z') ? static_cast<char16_t>(b[i] + 32) : b[i];
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 // The input less its extension, or the whole input when its extension is
 // already the target's, so the input is never the output.
 std::u16string OutputStem(const std::u16string& input, std::u16string_view targetExtension)

@@ -160,11 +160,20 @@ bool IsWhiteSpace(char16_t c)
 
 std::u16string_view TrimWhiteSpace(std::u16string_view text)
 {
-    size_t b = 0;
-    size_t e = text.size();
-    while (b < e && IsWhiteSpace(text[b]))
-        ++b;
-    while (e > b && IsWhiteSpace(text[e - 1]))
-        --e;
-    return text.substr(b, e - b);
+    return TrimIf(text, IsWhiteSpace);
+}
+
+bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix)
+{
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+            return false;
+    return true;
 }

@@ -19,3 +19,34 @@ inline bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 // does not depend on the process locale.
 bool IsWhiteSpace(char16_t c);
 std::u16string_view TrimWhiteSpace(std::u16string_view text);
+
+// The text without the characters at both ends for which isTrimmed holds.
+template <class TPredicate>
+std::u16string_view TrimIf(std::u16string_view text, TPredicate isTrimmed)
+{
+    size_t nBegin = 0;
+    size_t nEnd = text.size();
+    while (nBegin < nEnd && isTrimmed(text[nBegin]))
+        ++nBegin;
+    while (nEnd > nBegin && isTrimmed(text[nEnd - 1]))
+        --nEnd;
+    return text.substr(nBegin, nEnd - nBegin);
+}
+
+// ASCII-only tests for markup, names and extensions: other characters are
+// compared exactly, whatever the locale.
+inline char16_t FoldAscii(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+inline bool IsAsciiAlnum(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+}
+// Space, tab, CR, LF, vertical tab and form feed.
+inline bool IsAsciiSpace(char16_t c)
+{
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix);
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
