@@ -6,6 +6,7 @@
 
 #include "srt/SrtProcessor.h"
 #include "text/TextBuffer.h"
+#include "text/Unicode.h"
 
 // The tests read the text as if a CR stood before its first and after its
 // last character, with every blank at the start or end of a line turned into
@@ -61,8 +62,7 @@ bool IsSrt(const char16_t* pText, size_t n)
 bool IsSami(char16_t* pText, size_t n)
 {
     for (size_t i = 0; i < n; ++i)
-        if (pText[i] >= u'A' && pText[i] <= u'Z')
-            pText[i] = static_cast<char16_t>(pText[i] - u'A' + u'a');
+        pText[i] = FoldAscii(pText[i]);
     const std::u16string_view text(pText, n);
     const size_t nSami = text.find(u"<sami");
     if (nSami == std::u16string_view::npos || nSami + 5 >= n)

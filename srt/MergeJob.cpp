@@ -28,14 +28,8 @@ bool IsLineBlank(char16_t c)
 
 void AppendCleanLine(std::u16string& out, std::u16string_view line)
 {
-    size_t nBegin = 0;
-    size_t nEnd = line.size();
-    while (nBegin < nEnd && IsLineBlank(line[nBegin]))
-        ++nBegin;
-    while (nEnd > nBegin && IsLineBlank(line[nEnd - 1]))
-        --nEnd;
     const size_t nAt = out.size();
-    out.append(line.substr(nBegin, nEnd - nBegin));
+    out.append(TrimIf(line, IsLineBlank));
     for (size_t i = nAt; i < out.size(); ++i)
     {
         if (out[i] == kNoBreakSpace || out[i] == u'\t')
