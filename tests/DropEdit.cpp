@@ -11,30 +11,6 @@
 #include "UiTestMain.h"
 #include "ui/DropEdit.h"
 
-namespace
-{
-constexpr char kUnchanged[] = "/typed/before";
-
-// Sends the drag and the drop a shell would send; true when the drop was accepted.
-bool Drop(QWidget* pTarget, const QStringList& paths)
-{
-    QMimeData mime;
-    QList<QUrl> urls;
-    for (const QString& strPath : paths)
-        urls << QUrl::fromLocalFile(strPath);
-    mime.setUrls(urls);
-    const QPoint pos = pTarget->rect().center();
-    QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pTarget, &enter);
-    if (!enter.isAccepted())
-        return false;
-    QDropEvent drop(QPointF(pos), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pTarget, &drop);
-    return drop.isAccepted();
-}
-
-}  // namespace
-
 class CDropEditTest : public QObject
 {
     Q_OBJECT
@@ -51,6 +27,7 @@ private slots:
         QTest::newRow("link to a folder") << QStringList{"folder-link"} << "";
     }
 
+    // Sends the drag and the drop a shell would send; both must be accepted.
     void TakesFirstExistingItemOfItsKind()
     {
         QFETCH(QStringList, dropped);
@@ -58,20 +35,25 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         for (const char* pszName : {"a.srt", "b.srt", "c.srt"})
-        {
-            QFile file(dir.filePath(pszName));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("1\r\n") == 3);
-        }
+            QVERIFY(QFile(dir.filePath(pszName)).open(QIODevice::WriteOnly));
         QVERIFY(QDir(dir.path()).mkdir("sub"));
         QVERIFY(QFile::link(dir.filePath("a.srt"), dir.filePath("file-link")));
         QVERIFY(QFile::link(dir.filePath("sub"), dir.filePath("folder-link")));
         CDropEdit edit;
-        edit.setText(kUnchanged);
-        QStringList paths;
+        edit.setText("/typed/before");
+        QList<QUrl> urls;
         for (const QString& strName : dropped)
-            paths << dir.filePath(strName);
-        QVERIFY(Drop(&edit, paths));
-        QCOMPARE(edit.text(), result.isEmpty() ? QString(kUnchanged) : QDir::toNativeSeparators(dir.filePath(result)));
+            urls << QUrl::fromLocalFile(dir.filePath(strName));
+        QMimeData mime;
+        mime.setUrls(urls);
+        const QPoint pos = edit.rect().center();
+        QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&edit, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(pos), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&edit, &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(edit.text(), result.isEmpty() ? "/typed/before" : QDir::toNativeSeparators(dir.filePath(result)));
     }
 };
 
