@@ -6,8 +6,7 @@
 #include "run/RunDispatch.h"
 #include "text/Unicode.h"
 
-using testutil::CTempDir;
-using testutil::WriteBytes;
+using namespace testutil;
 
 namespace
 {
@@ -24,11 +23,10 @@ struct CConversionCase
     MessageId nMessage;
     int32_t nCount;
     std::vector<std::string> outputs;
+    std::string blocked = "";  // a folder where an output would go
 };
 
-class RunConversionTest : public testing::TestWithParam<CConversionCase>
-{
-};
+class RunConversionTest : public testing::TestWithParam<CConversionCase> {};
 
 TEST_P(RunConversionTest, NamesOutputsAndReports)
 {
@@ -36,6 +34,8 @@ TEST_P(RunConversionTest, NamesOutputsAndReports)
     CTempDir dir;
     std::filesystem::create_directories((dir / c.input).parent_path());
     WriteBytes(dir / c.input, c.bytes);
+    if (!c.blocked.empty())
+        std::filesystem::create_directory(dir / c.blocked);
     const CRunResult result = RunConversion(PathToU16(dir / c.input));
     EXPECT_EQ(result.m_nMessage, c.nMessage);
     EXPECT_EQ(result.m_nCount, c.nCount);
@@ -59,28 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
         CConversionCase{"AssWithoutFormat", "bad.ssa", "[Script Info]\n[V4 Styles]\n[Events]\n", MsgAssToSrtFailed, 0, {}},
         CConversionCase{"SamiToSrt", "two.smi", kSami, MsgSamiToSrtDone, 2, {"two.KRCC.srt", "two.ENCC.srt"}},
         CConversionCase{"SamiWithoutCaptions", "none.smi", "<SAMI><SYNC Start=1>", MsgSamiToSrtFailed, 0, {}},
-        CConversionCase{"Unrecognised", "notes.txt", "plain words\n", MsgFormatError, 0, {}}),
+        CConversionCase{"Unrecognised", "notes.txt", "plain words\n", MsgFormatError, 0, {}},
+        CConversionCase{"SamiBlocked", "movie.srt", kSrt, MsgSrtToSamiFailed, 0, {}, "movie.smi"},
+        CConversionCase{"SrtBlocked", "show.ass", kAss, MsgAssToSrtFailed, 0, {}, "show.srt"},
+        CConversionCase{"OneOfTwoSrtBlocked", "two.smi", kSami, MsgSamiToSrtFailed, 0, {"two.KRCC.srt"}, "two.ENCC.srt"}),
     [](const testing::TestParamInfo<CConversionCase>& info) { return std::string(info.param.pName); });
-
-TEST(RunConversion, ReportsCountAndFailedWrites)
-{
-    CTempDir dir;
-    WriteBytes(dir / "two.smi", kSami);
-    EXPECT_EQ(RunConversion(PathToU16(dir / "two.smi")).Text(), u"SAMI → SRT 변환 완료! (2 개)");
-
-    WriteBytes(dir / "movie.srt", kSrt);
-    std::filesystem::create_directory(dir / "movie.smi");
-    EXPECT_EQ(RunConversion(PathToU16(dir / "movie.srt")).m_nMessage, MsgSrtToSamiFailed);
-
-    WriteBytes(dir / "show.ass", kAss);
-    std::filesystem::create_directory(dir / "show.srt");
-    EXPECT_EQ(RunConversion(PathToU16(dir / "show.ass")).m_nMessage, MsgAssToSrtFailed);
-
-    std::filesystem::remove(dir / "two.ENCC.srt");
-    std::filesystem::create_directory(dir / "two.ENCC.srt");
-    const CRunResult result = RunConversion(PathToU16(dir / "two.smi"));
-    EXPECT_EQ(result.m_nMessage, MsgSamiToSrtFailed);
-    EXPECT_EQ(result.Text(), u"SAMI → SRT 변환 실패!");
-}
 
 }  // namespace

@@ -12,15 +12,9 @@ std::u16string Translate(std::u16string_view caption)
     return CSamiReader().TranslateSamiMarkup(text.c_str(), 3, static_cast<int32_t>(text.size()) - 4);
 }
 
-struct CMarkupCase
-{
-    std::u16string_view caption;
-    std::u16string_view srt;
-};
+struct CMarkupCase { std::u16string_view caption; std::u16string_view srt; };
 
-class SamiMarkupTest : public testing::TestWithParam<CMarkupCase>
-{
-};
+class SamiMarkupTest : public testing::TestWithParam<CMarkupCase> {};
 
 TEST_P(SamiMarkupTest, Translates)
 {
@@ -59,24 +53,4 @@ INSTANTIATE_TEST_SUITE_P(
                     CMarkupCase{u"<font color=red><i></i></font>x<font>", u"x"},
                     CMarkupCase{u"</i><i>x</i></i>", u"</i><i>x</i></i>"}));
 
-TEST(SamiMarkup, StaysLinearOnNestedAndUnclosedStyles)
-{
-    std::u16string nested;
-    for (int k = 0; k < 100000; ++k)
-        nested += u"<i><b>";
-    nested += u" ";
-    for (int k = 0; k < 100000; ++k)
-        nested += u"</b></i>";
-    EXPECT_EQ(Translate(nested + u"x"), u" x");
-
-    std::u16string unclosed = u"x";
-    for (int k = 0; k < 200000; ++k)
-        unclosed += u"<i>";
-    EXPECT_EQ(Translate(unclosed), u"x");
-
-    std::u16string breaks = u"a";
-    for (int k = 0; k < 200000; ++k)
-        breaks += u" \r";
-    EXPECT_EQ(Translate(breaks + u"b"), u"a\rb");
-}
 }  // namespace
