@@ -1,5 +1,7 @@
 #include "convert/AssConverter.h"
 
+#include "srt/SrtProcessor.h"
+
 #include <cstdint>
 #include <new>
 #include <system_error>
@@ -94,19 +96,6 @@ void SplitDialogue(std::u16string_view rest, const CFieldPositions& fields, std:
     }
 }
 
-void AppendNumber(std::u16string& out, int64_t nValue)
-{
-    char16_t digits[24];
-    size_t n = 0;
-    do
-    {
-        digits[n++] = static_cast<char16_t>(u'0' + nValue % 10);
-        nValue /= 10;
-    } while (nValue != 0);
-    while (n > 0)
-        out.push_back(digits[--n]);
-}
-
 std::u16string_view TrimLeft(std::u16string_view text)
 {
     size_t i = 0;
@@ -138,6 +127,7 @@ void WriteCues(CLineReader& reader, const CFieldPositions& fields, CTextFileStre
     const CAssConverter converter;
     std::u16string& out = stream.Pending();
     std::u16string scratch;
+    std::u16string timeLine;
     int64_t nCue = 1;
     std::u16string_view line;
     while (reader.Next(line))
@@ -149,14 +139,13 @@ void WriteCues(CLineReader& reader, const CFieldPositions& fields, CTextFileStre
         body = TrimWhiteSpace(body);
         if (body.empty())
             continue;
-        AppendNumber(out, nCue++);
-        out.push_back(u'\r');
-        converter.AppendAssTime(out, start);
-        out += u" --> ";
-        converter.AppendAssTime(out, end);
-        out.push_back(u'\r');
+        timeLine.clear();
+        converter.AppendAssTime(timeLine, start);
+        timeLine += u" --> ";
+        converter.AppendAssTime(timeLine, end);
+        CSrtProcessor::AppendCueHead(out, nCue++, timeLine);
         converter.StreamAssText(stream, body, scratch);
-        out += u"\r\r";
+        CSrtProcessor::AppendCueEnd(out);
         stream.Flush();
     }
 }

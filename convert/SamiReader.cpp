@@ -4,6 +4,7 @@
 #include <new>
 #include <system_error>
 
+#include "srt/SrtProcessor.h"
 #include "text/TextFileStream.h"
 #include "text/LargeBuffer.h"
 #include "text/TextBuffer.h"
@@ -61,14 +62,6 @@ void AppendTime(std::u16string& out, uint64_t nTime)
     p = FormatNumber(p, nTime / 60000 % 60, 2);
     *--p = u':';
     p = FormatNumber(p, nTime / 3600000, 2);
-    out.append(p, static_cast<size_t>(pEnd - p));
-}
-
-void AppendCount(std::u16string& out, uint64_t nValue)
-{
-    char16_t buffer[24];
-    char16_t* const pEnd = buffer + 24;
-    const char16_t* p = FormatNumber(pEnd, nValue, 1);
     out.append(p, static_cast<size_t>(pEnd - p));
 }
 
@@ -400,21 +393,21 @@ void CSamiReader::AppendSrtText(CCaptionList& list, std::u16string& out, CTextFi
             nText += entry.m_nLength;
         out.reserve(out.size() + nText + entries.size() * 48);
     }
-    uint64_t nCount = 0;
+    int64_t nCount = 0;
+    std::u16string timeLine;
     for (size_t i = 0; i < entries.size(); ++i)
     {
         const CCaptionEntry& entry = entries[i];
         if (entry.m_nLength == 0)
             continue;
-        AppendCount(out, ++nCount);
-        out.push_back(u'\r');
         const uint64_t nEnd = i + 1 < entries.size() ? entries[i + 1].m_nStart : uint64_t{entry.m_nStart} + 10000;
-        AppendTime(out, entry.m_nStart);
-        out.append(u" --> ");
-        AppendTime(out, nEnd);
-        out.push_back(u'\r');
+        timeLine.clear();
+        AppendTime(timeLine, entry.m_nStart);
+        timeLine.append(u" --> ");
+        AppendTime(timeLine, nEnd);
+        CSrtProcessor::AppendCueHead(out, ++nCount, timeLine);
         AppendCaptionLines(out, list.Text(entry));
-        out.append(u"\r\r");
+        CSrtProcessor::AppendCueEnd(out);
         if (pStream)
             pStream->Flush();
     }

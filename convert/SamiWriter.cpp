@@ -61,24 +61,7 @@ public:
         }
     }
     void Append(char16_t c) { m_strChunk.push_back(c); }
-    void AppendDecimal(int32_t n)
-    {
-        char16_t digits[12];
-        int nDigits = 0;
-        int64_t v = n;
-        if (v < 0)
-        {
-            Append(u'-');
-            v = -v;
-        }
-        do
-        {
-            digits[nDigits++] = static_cast<char16_t>(u'0' + v % 10);
-            v /= 10;
-        } while (v != 0);
-        while (nDigits > 0)
-            Append(digits[--nDigits]);
-    }
+    void AppendDecimal(int32_t n) { ::AppendDecimal(m_strChunk, n); }
 
     // Writes out what is pending; a final high surrogate waits for its pair
     // unless this is the end.

@@ -47,6 +47,9 @@ public:
 
     // The SRT cue layout every SRT writer uses: k, CR, time line, CR, text, CR, CR.
     static void AppendCue(std::u16string& out, int64_t k, std::u16string_view timeLine, std::u16string_view text);
+    // The same in two halves, for writers that make the text in between.
+    static void AppendCueHead(std::u16string& out, int64_t k, std::u16string_view timeLine);
+    static void AppendCueEnd(std::u16string& out);
 
     // OCR repairs of one cue text (lines separated by single CRs).
     void FixOcrLine(std::u16string& text, int bReplace85, int bFixQuotes, int bFixLetterL,

@@ -1,5 +1,7 @@
 #include "srt/SrtProcessor.h"
 
+#include "text/Unicode.h"
+
 namespace
 {
 constexpr char16_t kCr = u'\r';
@@ -209,22 +211,20 @@ bool CSrtProcessor::NextCue(const char16_t* pText, int32_t nLength, CSrtCue& cue
 
 void CSrtProcessor::AppendCue(std::u16string& out, int64_t k, std::u16string_view timeLine, std::u16string_view text)
 {
-    char16_t digits[24];
-    int nDigits = 0;
-    const bool bNegative = k < 0;
-    uint64_t n = bNegative ? 0 - static_cast<uint64_t>(k) : static_cast<uint64_t>(k);
-    do
-    {
-        digits[nDigits++] = static_cast<char16_t>(u'0' + n % 10);
-        n /= 10;
-    } while (n != 0);
-    if (bNegative)
-        out.push_back(u'-');
-    while (nDigits > 0)
-        out.push_back(digits[--nDigits]);
+    AppendCueHead(out, k, timeLine);
+    out.append(text);
+    AppendCueEnd(out);
+}
+
+void CSrtProcessor::AppendCueHead(std::u16string& out, int64_t k, std::u16string_view timeLine)
+{
+    AppendDecimal(out, k);
     out.push_back(kCr);
     out.append(timeLine);
     out.push_back(kCr);
-    out.append(text);
+}
+
+void CSrtProcessor::AppendCueEnd(std::u16string& out)
+{
     out.append(2, kCr);
 }

@@ -177,3 +177,19 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b)
             return false;
     return true;
 }
+
+void AppendDecimal(std::u16string& out, int64_t n)
+{
+    char16_t digits[20];
+    int nDigits = 0;
+    uint64_t v = n < 0 ? 0 - static_cast<uint64_t>(n) : static_cast<uint64_t>(n);
+    do
+    {
+        digits[nDigits++] = static_cast<char16_t>(u'0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    if (n < 0)
+        out.push_back(u'-');
+    while (nDigits > 0)
+        out.push_back(digits[--nDigits]);
+}

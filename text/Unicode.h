@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -49,4 +50,6 @@ inline bool IsAsciiSpace(char16_t c)
     return c == u' ' || (c >= u'\t' && c <= u'\r');
 }
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix);
+// n in decimal ("%d"/"%u" without padding).
+void AppendDecimal(std::u16string& out, int64_t n);
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
