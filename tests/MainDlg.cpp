@@ -173,7 +173,8 @@ const DetailedRow kDetailedRows[] = {
 // tests'; here: that the fields reach them. Paths are names in the folder, ""
 // for none; output "" keeps the proposed name, "-" empties it; typed: keyed
 // into those fields before Run; shows: what the first written file must hold.
-struct RunRow { const char* name; Ids clicks; QString input, message; QStringList written; QString text, output;
+struct RunRow { const char* name; Ids clicks; QString input; QString message = {}; QStringList written = {};
+                QString text = {}; QString output = {};
                 QList<std::pair<int, QString>> typed = {}; QByteArrayList shows = {}; };
 const RunRow kRunRows[] = {
     {"empty input", {kCorrect}, "", {}, {}, "notes.txt"},
