@@ -15,7 +15,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// Overlong-UTF-8 control units and NUL ends per job are covered in Regressions.cpp and Faults.cpp.
 TEST(TextBufferLoad, DecodesAndNormalisesLineEnds)
 {
     const std::tuple<const char*, std::string, std::u16string> cases[] = {
@@ -31,6 +30,8 @@ TEST(TextBufferLoad, DecodesAndNormalisesLineEnds)
         {"Utf8WithoutMark", Bytes(u8"é가\n"), u"é가\r"}, {"ManyFourByteSequences", Bytes(u8"😀😀😀😀😀😀x\n"), u"😀😀😀😀😀😀x\r"},
         {"FourByteAboveUnicodeRange", "a\xF7\xBF\xBF\xBF" "b", u"a\uFFFDb"},
         {"OverlongIsDecodedAsWritten", "\xC1\x81\xC3\xA9", u"A\u00E9"},
+        {"OverlongNulEndsText", "a\xC0\x80" "b\xC3\xA9", u"a"}, {"OverlongLfIsLineEnd", "a\xC0\x8A" "b\xC3\xA9", u"a\rb\u00E9"},
+        {"CrThenOverlongLfIsOneLineEnd", "a\r\xE0\x80\x8A" "b\xC3\xA9", u"a\rb\u00E9"},
         {"CutOffSequenceIsCp949", "\xC3\xA9\xEB", u"챕\uFFFD"}, {"Cp949Korean", "\xB0\xA1\r\n\x94\xEE", u"가\r뷁"},
         {"Cp949InvalidByteEach", "a\xFF\xFF" "b\x80", u"a\uFFFD\uFFFDb\uFFFD"}};
     CTempDir dir;
