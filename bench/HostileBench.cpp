@@ -139,9 +139,8 @@ std::function<void(const fs::path&, size_t)> Input(std::string head, std::string
 
 std::function<void(const fs::path&, size_t)> SamiInput(std::string head, std::string pattern, std::string tail = "")
 {
-    return [=](const fs::path& dir, size_t nBytes) {
-        WriteFile(dir / "in.smi", Repeated(head, pattern, nBytes, tail));
-    };
+    return
+        [=](const fs::path& dir, size_t nBytes) { WriteFile(dir / "in.smi", Repeated(head, pattern, nBytes, tail)); };
 }
 
 // One OCR-rich line: every repair has work at every few characters.
@@ -249,9 +248,10 @@ int main(int argc, char** argv)
         {
             const size_t nBytes = c.m_nSmall * nScale;
             const std::string strName = std::string(c.m_pszName) + "/" + std::to_string(nScale) + "x";
-            benchmark::RegisterBenchmark(strName.c_str(), [c, nBytes](benchmark::State& state) {
-                RunCase(state, c, nBytes);
-            })->Iterations(1)->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(strName.c_str(),
+                                         [c, nBytes](benchmark::State& state) { RunCase(state, c, nBytes); })
+                ->Iterations(1)
+                ->Unit(benchmark::kMillisecond);
         }
     }
     benchmark::Initialize(&argc, argv);

@@ -11,17 +11,30 @@ namespace
 {
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-constexpr std::array<std::string_view, 16> kKorean = {
-    "안녕하세요, 오랜만이에요.", "지금 어디 가는 거야?", "그건 내 잘못이 아니었어.", "조금만 더 기다려 줘.",
-    "우리 내일 다시 만나요.", "정말 고마워, 진심이야.", "뷁! 이게 무슨 일이야?", "문을 닫고 불을 꺼.",
-    "비가 올 것 같아요.", "그 사람 이름이 뭐였지?", "시간이 얼마 안 남았어.", "괜찮아, 걱정하지 마.",
-    "배고프지 않아?", "여기서 멈추면 안 돼.", "그래서 어떻게 됐는데?", "이 길이 맞는지 모르겠어."};
+constexpr std::array<std::string_view, 16> kKorean = {"안녕하세요, 오랜만이에요.",
+                                                      "지금 어디 가는 거야?",
+                                                      "그건 내 잘못이 아니었어.",
+                                                      "조금만 더 기다려 줘.",
+                                                      "우리 내일 다시 만나요.",
+                                                      "정말 고마워, 진심이야.",
+                                                      "뷁! 이게 무슨 일이야?",
+                                                      "문을 닫고 불을 꺼.",
+                                                      "비가 올 것 같아요.",
+                                                      "그 사람 이름이 뭐였지?",
+                                                      "시간이 얼마 안 남았어.",
+                                                      "괜찮아, 걱정하지 마.",
+                                                      "배고프지 않아?",
+                                                      "여기서 멈추면 안 돼.",
+                                                      "그래서 어떻게 됐는데?",
+                                                      "이 길이 맞는지 모르겠어."};
 
 constexpr std::array<std::string_view, 16> kEnglish = {
-    "Hello, it's been a while.", "Where are you going now?", "That wasn't my fault.", "Just wait a little longer.",
-    "Let's meet again tomorrow.", "Thank you, I mean it.", "What on earth is going on?", "Close the door, lights off.",
-    "It looks like rain.", "What was his name again?", "We're running out of time.", "It's okay, don't worry.",
-    "Aren't you hungry?", "We can't stop here.", "So what happened next?", "I'm not sure this is the way."};
+    "Hello, it's been a while.",    "Where are you going now?",    "That wasn't my fault.",
+    "Just wait a little longer.",   "Let's meet again tomorrow.",  "Thank you, I mean it.",
+    "What on earth is going on?",   "Close the door, lights off.", "It looks like rain.",
+    "What was his name again?",     "We're running out of time.",  "It's okay, don't worry.",
+    "Aren't you hungry?",           "We can't stop here.",         "So what happened next?",
+    "I'm not sure this is the way."};
 
 constexpr std::array<std::string_view, 4> kColours = {"#FFFF00", "#00FFFF", "yellow", "#FF8080"};
 constexpr std::array<std::string_view, 4> kAssColours = {"&H00FFFF&", "&HFFFF00&", "&H8080FF&", "&H00FF00&"};
@@ -157,7 +170,8 @@ std::string MakeSami(size_t nBytes)
         clock.Advance(rnd);
         for (const bool bKorean : {true, false})
         {
-            out += "<SYNC Start=" + std::to_string(clock.Start()) + "><P Class=" + (bKorean ? "KRCC" : "ENCC") + ">\r\n";
+            out +=
+                "<SYNC Start=" + std::to_string(clock.Start()) + "><P Class=" + (bKorean ? "KRCC" : "ENCC") + ">\r\n";
             const uint32_t nLines = 1 + rnd.Below(3);
             for (uint32_t i = 0; i < nLines; ++i)
             {

@@ -9,14 +9,13 @@
 
 namespace
 {
-constexpr std::string_view kUsage =
-    "usage:\n"
-    "  tavrel-cli correct INPUT OUTPUT [--offset TEXT | --map S1,T1,S2,T2]\n"
-    "                     [--fix-0085] [--fix-quotes] [--fix-l] [--fix-digits]\n"
-    "  tavrel-cli extract INPUT OUTPUT\n"
-    "  tavrel-cli merge SRT TEXT OUTPUT\n"
-    "  tavrel-cli convert INPUT...\n"
-    "  tavrel-cli --help\n";
+constexpr std::string_view kUsage = "usage:\n"
+                                    "  tavrel-cli correct INPUT OUTPUT [--offset TEXT | --map S1,T1,S2,T2]\n"
+                                    "                     [--fix-0085] [--fix-quotes] [--fix-l] [--fix-digits]\n"
+                                    "  tavrel-cli extract INPUT OUTPUT\n"
+                                    "  tavrel-cli merge SRT TEXT OUTPUT\n"
+                                    "  tavrel-cli convert INPUT...\n"
+                                    "  tavrel-cli --help\n";
 
 // The four OCR option boxes of the correction.
 struct CFlagOption

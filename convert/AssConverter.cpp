@@ -7,8 +7,8 @@
 #include <system_error>
 #include <vector>
 
-#include "text/TextFileStream.h"
 #include "text/TextBuffer.h"
+#include "text/TextFileStream.h"
 #include "text/Unicode.h"
 
 namespace
@@ -18,7 +18,9 @@ namespace
 class CLineReader
 {
 public:
-    explicit CLineReader(std::u16string_view text) : m_text(text) {}
+    explicit CLineReader(std::u16string_view text)
+        : m_text(text)
+    {}
 
     bool Next(std::u16string_view& line)
     {

@@ -156,9 +156,11 @@ namespace
 class CCueText
 {
 public:
-    CCueText(std::u16string& out, CTextFileStream* pStream) : m_out(out), m_pStream(pStream), m_nBase(out.size())
-    {
-    }
+    CCueText(std::u16string& out, CTextFileStream* pStream)
+        : m_out(out),
+          m_pStream(pStream),
+          m_nBase(out.size())
+    {}
 
     void AppendPlain(std::u16string_view text)
     {

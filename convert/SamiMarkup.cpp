@@ -88,7 +88,10 @@ CTranslatedTag TranslateTag(std::u16string_view tag)
 class CMarkupBuilder
 {
 public:
-    explicit CMarkupBuilder(std::u16string& out) : m_strOut(out), m_nBase(out.size()) {}
+    explicit CMarkupBuilder(std::u16string& out)
+        : m_strOut(out),
+          m_nBase(out.size())
+    {}
 
     void AppendPlain(std::u16string_view text)
     {

@@ -5,9 +5,9 @@
 #include <system_error>
 
 #include "srt/SrtProcessor.h"
-#include "text/TextFileStream.h"
 #include "text/LargeBuffer.h"
 #include "text/TextBuffer.h"
+#include "text/TextFileStream.h"
 #include "text/Unicode.h"
 
 namespace
@@ -146,8 +146,7 @@ void CCaptionList::Sort()
     m_bSorted = true;
 }
 
-bool CSamiReader::FindTag(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen,
-                          int32_t& nClose) const
+bool CSamiReader::FindTag(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen, int32_t& nClose) const
 {
     int32_t i = std::max(nStart, 0);
     while (i < nLength && pText[i] != u'<')
@@ -163,8 +162,8 @@ bool CSamiReader::FindTag(const char16_t* pText, int32_t nLength, int32_t nStart
     return true;
 }
 
-bool CSamiReader::FindTagOfKind(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen,
-                                int32_t& nClose, bool (*pIsKind)(const char16_t*, int32_t, int32_t)) const
+bool CSamiReader::FindTagOfKind(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen, int32_t& nClose,
+                                bool (*pIsKind)(const char16_t*, int32_t, int32_t)) const
 {
     int32_t nAt = nStart;
     while (FindTag(pText, nLength, nAt, nOpen, nClose))

@@ -43,7 +43,9 @@ class CCaptionList
 {
 public:
     // The pool holds the caption texts; several lists may share one.
-    explicit CCaptionList(std::u16string& pool) : m_pPool(&pool) {}
+    explicit CCaptionList(std::u16string& pool)
+        : m_pPool(&pool)
+    {}
 
     std::u16string_view Text(const CCaptionEntry& entry) const;
     bool Less(const CCaptionEntry& a, const CCaptionEntry& b) const;

@@ -15,22 +15,21 @@ namespace
 constexpr char16_t kCr = u'\r';
 
 constexpr std::u16string_view kHeadStart = u"<SAMI>\r<HEAD>\r<TITLE>";
-constexpr std::u16string_view kStyleBlock =
-    u"</TITLE>\r"
-    u"<STYLE TYPE=\"text/css\">\r"
-    u"<!--\r"
-    u"P { margin-left:2pt; margin-right:2pt; margin-bottom:1pt;\r"
-    u"\tmargin-top:1pt; font-size:20pt; text-align:center;\r"
-    u"\tfont-family:Arial, Sans-serif; font-weight:bold; color:white;\r"
-    u"\t}\r"
-    u".KRCC { Name:Korean; lang:ko-KR; SAMIType:CC; }\r"
-    u"-->\r"
-    u"</STYLE>\r"
-    u"</HEAD>\r"
-    u"<BODY>\r"
-    u"\r"
-    u"<!-- converted with Tavrel von Norvane(by Dunmarrow) -->\r"
-    u"\r";
+constexpr std::u16string_view kStyleBlock = u"</TITLE>\r"
+                                            u"<STYLE TYPE=\"text/css\">\r"
+                                            u"<!--\r"
+                                            u"P { margin-left:2pt; margin-right:2pt; margin-bottom:1pt;\r"
+                                            u"\tmargin-top:1pt; font-size:20pt; text-align:center;\r"
+                                            u"\tfont-family:Arial, Sans-serif; font-weight:bold; color:white;\r"
+                                            u"\t}\r"
+                                            u".KRCC { Name:Korean; lang:ko-KR; SAMIType:CC; }\r"
+                                            u"-->\r"
+                                            u"</STYLE>\r"
+                                            u"</HEAD>\r"
+                                            u"<BODY>\r"
+                                            u"\r"
+                                            u"<!-- converted with Tavrel von Norvane(by Dunmarrow) -->\r"
+                                            u"\r";
 constexpr std::u16string_view kFooter = u"</BODY>\r</SAMI>\r";
 constexpr std::u16string_view kSyncStart = u"<SYNC Start=";
 constexpr std::u16string_view kSyncClass = u"><P Class=KRCC>";
@@ -44,7 +43,9 @@ constexpr size_t kChunkUnits = 128 * 1024;
 class CSamiOutput
 {
 public:
-    CSamiOutput(CAtomicFile& sami, CTextFileStream& utf8Sami) : m_sami(sami), m_utf8Sami(utf8Sami)
+    CSamiOutput(CAtomicFile& sami, CTextFileStream& utf8Sami)
+        : m_sami(sami),
+          m_utf8Sami(utf8Sami)
     {
         m_strChunk.reserve(kChunkUnits + 64);
     }
@@ -136,8 +137,7 @@ void WriteCue(CSamiOutput& out, const char16_t* pText, int32_t nStart, int32_t n
 }
 
 // Writes the whole document; returns the number of cues.
-int64_t WriteDocument(const CSrtProcessor& srt, std::u16string_view title, const CTextBuffer& input,
-                      CSamiOutput& out)
+int64_t WriteDocument(const CSrtProcessor& srt, std::u16string_view title, const CTextBuffer& input, CSamiOutput& out)
 {
     out.Append(kHeadStart);
     out.Append(title);

@@ -202,8 +202,7 @@ inline bool IsWideTimeLine(std::u16string_view line)
         for (size_t i = 0; i < nHours; ++i)
             if (!IsAsciiDigit(t[i]))
                 return false;
-        return IsStrictTimeLine(std::u16string(u"00") + std::u16string(t.substr(nHours)) +
-                                u" --> 00:00:00,000");
+        return IsStrictTimeLine(std::u16string(u"00") + std::u16string(t.substr(nHours)) + u" --> 00:00:00,000");
     };
     return isTime(line.substr(0, nArrow)) && isTime(line.substr(nArrow + 5));
 }
@@ -263,8 +262,7 @@ inline std::vector<CScannedCue> ScanCues(std::u16string_view text)
     CSrtProcessor srt;
     CSrtCue cue;
     const int32_t nLength = static_cast<int32_t>(copy.size());
-    for (bool bMore = srt.FirstCue(copy.c_str(), nLength, cue); bMore;
-         bMore = srt.NextCue(copy.c_str(), nLength, cue))
+    for (bool bMore = srt.FirstCue(copy.c_str(), nLength, cue); bMore; bMore = srt.NextCue(copy.c_str(), nLength, cue))
     {
         Check(cue.m_nTimeLine >= 0 && cue.m_nTimeLine + 30 <= nLength, "a cue's time line lies in the text");
         Check(cue.m_nTimeLine + 30 <= cue.m_nTextBegin && cue.m_nTextBegin <= cue.m_nTextEnd &&

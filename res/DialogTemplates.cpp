@@ -99,8 +99,8 @@ constexpr std::array kFileFilters = {
     "text files (*.txt);;All files (*)",
 };
 
-constexpr CVersionRecord kVersion{{TAVREL_VERSION_BINARY}, TAVREL_PRODUCT_NAME, TAVREL_COMPANY_NAME, TAVREL_LANGUAGE,
-                                  TAVREL_CODE_PAGE};
+constexpr CVersionRecord kVersion{
+    {TAVREL_VERSION_BINARY}, TAVREL_PRODUCT_NAME, TAVREL_COMPANY_NAME, TAVREL_LANGUAGE, TAVREL_CODE_PAGE};
 }  // namespace
 
 const CDialogTemplate& MainDialogTemplate()

@@ -11,7 +11,7 @@ enum ControlKind : int32_t
     KindLabel,
     KindIcon,
     KindEdit,
-    KindPathEdit,   // a CDropEdit
+    KindPathEdit,  // a CDropEdit
     KindButton,
     KindCheckBox,
     KindRadio,
@@ -25,12 +25,12 @@ enum ControlStyle : uint32_t
     StyleNone = 0,
     StyleDisabled = 1u << 0,
     StyleHidden = 1u << 1,
-    StyleChecked = 1u << 2,    // check box ticked, radio button selected
-    StyleGroup = 1u << 3,      // starts a group (radio buttons up to the next group start)
-    StyleDefault = 1u << 4,    // the default push button
-    StyleRight = 1u << 5,      // text right-aligned
-    StyleCenter = 1u << 6,     // text centred
-    StyleNoPrefix = 1u << 7,   // "&" is shown, not an access key
+    StyleChecked = 1u << 2,   // check box ticked, radio button selected
+    StyleGroup = 1u << 3,     // starts a group (radio buttons up to the next group start)
+    StyleDefault = 1u << 4,   // the default push button
+    StyleRight = 1u << 5,     // text right-aligned
+    StyleCenter = 1u << 6,    // text centred
+    StyleNoPrefix = 1u << 7,  // "&" is shown, not an access key
 };
 
 inline constexpr int32_t kNoId = -1;

@@ -72,11 +72,9 @@ CRunResult RunConversion(const std::u16string& input)
         return Convert(input);
     }
     catch (const std::bad_alloc&)
-    {
-    }
+    {}
     catch (const std::system_error&)
-    {
-    }
+    {}
     // Out of memory or a path the system cannot take: told like an unreadable input.
     CRunResult result;
     result.m_nMessage = MsgFormatError;

@@ -64,8 +64,7 @@ int32_t ParseOffsetText(std::u16string_view text)
     return static_cast<int32_t>(nValue > INT32_MAX ? INT32_MAX : nValue);
 }
 
-bool ComputeShift(uint32_t nSrc1, uint32_t nDst1, uint32_t nSrc2, uint32_t nDst2, double& dFactor,
-                  double& dOffset)
+bool ComputeShift(uint32_t nSrc1, uint32_t nDst1, uint32_t nSrc2, uint32_t nDst2, double& dFactor, double& dOffset)
 {
     if (nSrc1 == nSrc2 || nDst1 == nDst2)
         return false;
@@ -91,9 +90,9 @@ CRunResult RunCorrection(const CRunRequest& request)
     }
     CSrtJobStats stats;
     const CSrtProcessor processor;
-    const bool bDone = processor.CorrectSrt(PathFromU16(request.m_strInput), PathFromU16(request.m_strOutput),
-                                            dFactor, dOffset, request.m_bReplace85, request.m_bFixQuotes,
-                                            request.m_bFixLetterL, request.m_bRemoveDigitSpaces, 0, &stats);
+    const bool bDone = processor.CorrectSrt(PathFromU16(request.m_strInput), PathFromU16(request.m_strOutput), dFactor,
+                                            dOffset, request.m_bReplace85, request.m_bFixQuotes, request.m_bFixLetterL,
+                                            request.m_bRemoveDigitSpaces, 0, &stats);
     return Outcome(bDone, MsgCorrectDone, MsgCorrectFailed, stats);
 }
 

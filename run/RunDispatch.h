@@ -63,5 +63,4 @@ CRunResult RunMerge(const std::u16string& input, const std::u16string& text, con
 // 32-bit bounds.
 int32_t ParseOffsetText(std::u16string_view text);
 // Factor and offset of the two-point mapping; false when s1 = s2 or t1 = t2.
-bool ComputeShift(uint32_t nSrc1, uint32_t nDst1, uint32_t nSrc2, uint32_t nDst2, double& dFactor,
-                  double& dOffset);
+bool ComputeShift(uint32_t nSrc1, uint32_t nDst1, uint32_t nSrc2, uint32_t nDst2, double& dFactor, double& dOffset);

@@ -24,9 +24,9 @@ int32_t Retime(int32_t nTime, double dFactor, double dOffset)
 }
 }  // namespace
 
-bool CSrtProcessor::CorrectSrt(const std::filesystem::path& input, const std::filesystem::path& output,
-                               double dFactor, double dOffset, int bReplace85, int bFixQuotes, int bFixLetterL,
-                               int bRemoveDigitSpaces, int nCodePage, CSrtJobStats* pStats) const
+bool CSrtProcessor::CorrectSrt(const std::filesystem::path& input, const std::filesystem::path& output, double dFactor,
+                               double dOffset, int bReplace85, int bFixQuotes, int bFixLetterL, int bRemoveDigitSpaces,
+                               int nCodePage, CSrtJobStats* pStats) const
 {
     return srtjob::RunGuarded([&] {
         std::u16string out;

@@ -44,7 +44,12 @@ void AppendCleanLine(std::u16string& out, std::u16string_view line)
 class CParagraphReader
 {
 public:
-    explicit CParagraphReader(std::u16string_view text) : m_text(text), m_nPos(0) { SkipBreaks(); }
+    explicit CParagraphReader(std::u16string_view text)
+        : m_text(text),
+          m_nPos(0)
+    {
+        SkipBreaks();
+    }
 
     bool Next(std::u16string_view& paragraph)
     {

@@ -15,8 +15,13 @@ namespace
 TEST(AssTime, ConvertsTime)
 {
     const std::pair<std::u16string, std::u16string> cases[] = {
-        {u"0:00:01.50", u"00:00:01,500"}, {u"1:02:03.4", u"01:02:03,400"}, {u"123:00:00.00", u"23:00:00,000"},
-        {u"0:00:05", u""}, {u" 0 : 00:01.5\t", u"00:00:01,500"}, {u"0:00:01.12345", u"00:00:01,123"}, {u"0:01.50", u""},
+        {u"0:00:01.50", u"00:00:01,500"},
+        {u"1:02:03.4", u"01:02:03,400"},
+        {u"123:00:00.00", u"23:00:00,000"},
+        {u"0:00:05", u""},
+        {u" 0 : 00:01.5\t", u"00:00:01,500"},
+        {u"0:00:01.12345", u"00:00:01,123"},
+        {u"0:01.50", u""},
         {u"000000000000000000000000000000000000000000000000000000000000000000000012:34:56.78", u"12:34:56,780"},
         {u"1.5:2:3:4.5.6", u".5:02::4,5.6"}};
     for (const auto& [field, srt] : cases)
@@ -70,10 +75,11 @@ TEST_F(AssConvertTest, TextFieldKeepsTheRestOfTheLine)
 
 TEST_F(AssConvertTest, FailsWithoutWritingWhenEventsOrFormatAreMissing)
 {
-    for (const char* pScript : {"[Script Info]\r\nFormat: Start, End, Text\r\n", " [Events]\r\nFormat: Start, End, Text\r\n",
-                                "[Events]\t\r\nFormat: Start, End, Text\r\n", "[Events]\r\nDialogue: 0,0:00:01.00,0:00:02.00,x\r\n",
-                                "[Events]\r\n Format: Start, End, Text\r\n", "[Events]\r\nFormat:  \r\n",
-                                "[Events]\r\nFormat: Start, End, Style\r\n", "[Events]\r\nFormat: start, End, Text\r\n"})
+    for (const char* pScript :
+         {"[Script Info]\r\nFormat: Start, End, Text\r\n", " [Events]\r\nFormat: Start, End, Text\r\n",
+          "[Events]\t\r\nFormat: Start, End, Text\r\n", "[Events]\r\nDialogue: 0,0:00:01.00,0:00:02.00,x\r\n",
+          "[Events]\r\n Format: Start, End, Text\r\n", "[Events]\r\nFormat:  \r\n",
+          "[Events]\r\nFormat: Start, End, Style\r\n", "[Events]\r\nFormat: start, End, Text\r\n"})
     {
         EXPECT_FALSE(Convert(pScript)) << pScript;
         EXPECT_FALSE(Written()) << pScript;

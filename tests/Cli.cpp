@@ -14,7 +14,11 @@ namespace
 {
 using Args = std::vector<std::string>;
 
-struct CProcessResult { int nExit = -1; std::string strOut, strErr; };
+struct CProcessResult
+{
+    int nExit = -1;
+    std::string strOut, strErr;
+};
 
 std::string Quote(const std::string& arg)
 {
@@ -38,7 +42,8 @@ protected:
     }
     std::string At(std::string_view name) const { return (m_dir / name).string(); }
 
-    // Runs the built tavrel-cli in the C locale, output captured; arguments that start with "@" name files in the folder.
+    // Runs the built tavrel-cli in the C locale, output captured; arguments that start with "@" name files in the
+    // folder.
     CProcessResult Run(const Args& args) const
     {
         std::string command = "env -i LC_ALL=C " + Quote(TAVREL_CLI_PATH);
@@ -54,14 +59,19 @@ protected:
 
 TEST_F(CliTest, BadArgumentsExitTwoWithUsageOnStandardError)
 {
-    const Args cases[] = {{}, {"fix", "@in.srt", "@out.srt"},
-                          {"correct", "@in.srt", "@out.srt", "--fix-all"}, {"correct", "@in.srt", "@out.srt", "--offset"},
+    const Args cases[] = {{},
+                          {"fix", "@in.srt", "@out.srt"},
+                          {"correct", "@in.srt", "@out.srt", "--fix-all"},
+                          {"correct", "@in.srt", "@out.srt", "--offset"},
                           {"correct", "@in.srt", "@out.srt", "--offset", "5", "--map", "1,2,3,4"},
-                          {"correct", "@in.srt", "@out.srt", "--map", "1,2,3"}, {"correct", "@in.srt", "@out.srt", "--map", "-1,2,3,4"},
+                          {"correct", "@in.srt", "@out.srt", "--map", "1,2,3"},
+                          {"correct", "@in.srt", "@out.srt", "--map", "-1,2,3,4"},
                           {"correct", "@in.srt", "@out.srt", "--map", "1, 2,3,4"},
                           {"correct", "@in.srt", "@out.srt", "--map", "4294967296,2,3,4"},
-                          {"correct", "@in.srt"}, {"extract", "@in.srt", "@out.srt", "--fix-l"},
-                          {"merge", "@in.srt", "", "@out.srt"}, {"convert"}};
+                          {"correct", "@in.srt"},
+                          {"extract", "@in.srt", "@out.srt", "--fix-l"},
+                          {"merge", "@in.srt", "", "@out.srt"},
+                          {"convert"}};
     for (const Args& args : cases)
     {
         const CProcessResult result = Run(args);
@@ -99,7 +109,8 @@ TEST_F(CliTest, PrintsRunMessageAlone)
 
 TEST_F(CliTest, CorrectShiftsRepairsAndCounts)
 {
-    const CProcessResult result = Run({"correct", "@in.srt", "@out.srt", "--offset", "-1500", "--fix-l", "--fix-digits"});
+    const CProcessResult result =
+        Run({"correct", "@in.srt", "@out.srt", "--offset", "-1500", "--fix-l", "--fix-digits"});
     EXPECT_EQ(result.nExit, 0);
     EXPECT_EQ(result.strOut, "SRT 쓰기 작업 완료!\n");
     EXPECT_EQ(result.strErr, "cues written: 2\n");

@@ -16,11 +16,15 @@ TEST(CodePage, Decodes)
         {0, "\xB0\xA1\xB3\xAA", u"가나"},
         {0, "\x94\xEE", u"뷁"},  // syllable outside EUC-KR
         {0, std::string("a\0b", 3), u"a"},
-        {0, "\xFF\xFF" "a", u"\uFFFD\uFFFDa"},  // one mark per invalid byte
-        {0, "a\xB0", u"a\uFFFD"},               // lead byte cut off at the end
-        {0, "\xB0\x0D", u"\uFFFD\r"},           // bad trail keeps the next byte
+        {0,
+         "\xFF\xFF"
+         "a",
+         u"\uFFFD\uFFFDa"},            // one mark per invalid byte
+        {0, "a\xB0", u"a\uFFFD"},      // lead byte cut off at the end
+        {0, "\xB0\x0D", u"\uFFFD\r"},  // bad trail keeps the next byte
         {0, "x\xB0" + std::string(20, 'A') + "\xB0\xA1", u"x\uCE9A" + std::u16string(19, u'A') + u"가"},
-        {0, std::string(20, 'a') + "\xFF" + std::string(20, 'b'), std::u16string(20, u'a') + u"\uFFFD" + std::u16string(20, u'b')},
+        {0, std::string(20, 'a') + "\xFF" + std::string(20, 'b'),
+         std::u16string(20, u'a') + u"\uFFFD" + std::u16string(20, u'b')},
         {949, "\xB0\xA1", u"가"},
         {1252, "\xE9\x80", u"é€"},
         {65001, "\xF0\x9F\x98\x80", u"\U0001F600"},
@@ -37,7 +41,8 @@ TEST(CodePage, EncodesWithOneMarkPerMissingCharacter)
         {0, u"a가\r뷁", "a\xB0\xA1\r\x94\xEE"},
         {0, std::u16string(u"a") + char16_t(0xD83D), "a?"},
         {1252, u"é가", "\xE9?"},
-        {0, std::u16string(20, u'a') + u"\U0001F600" + std::u16string(20, u'b') + u"가", std::string(20, 'a') + "?" + std::string(20, 'b') + "\xB0\xA1"}};
+        {0, std::u16string(20, u'a') + u"\U0001F600" + std::u16string(20, u'b') + u"가",
+         std::string(20, 'a') + "?" + std::string(20, 'b') + "\xB0\xA1"}};
     for (const auto& [nCodePage, text, expected] : cases)
         EXPECT_EQ(EncodeCodePage(text, nCodePage), expected) << nCodePage << " " << expected;
 }
@@ -45,7 +50,9 @@ TEST(CodePage, EncodesWithOneMarkPerMissingCharacter)
 TEST(Unicode, Utf8ConversionsReplaceInvalidInputAndTrimTheFixedWhiteSpaceSet)
 {
     EXPECT_EQ(Utf8ToU16("a\xC3\xA9\xF0\x9F\x98\x80"), u"aé\U0001F600");
-    EXPECT_EQ(Utf8ToU16("\xC0\x80\xED\xA0\x80" "a\xE0"), u"\uFFFD\uFFFD\uFFFDa\uFFFD");
+    EXPECT_EQ(Utf8ToU16("\xC0\x80\xED\xA0\x80"
+                        "a\xE0"),
+              u"\uFFFD\uFFFD\uFFFDa\uFFFD");
     EXPECT_EQ(U16ToUtf8(std::u16string(1, char16_t(0xDC00)) + u"가"), "\xEF\xBF\xBD\xEA\xB0\x80");
     EXPECT_EQ(PathToU16(PathFromU16(u"폴더/파일 \U0001F600.srt")), u"폴더/파일 \U0001F600.srt");
     EXPECT_EQ(TrimWhiteSpace(u" \t\u3000a b\u00A0\r\n"), u"a b\u00A0");

@@ -15,13 +15,20 @@ std::string Correct(const std::string& srt, double dFactor, double dOffset, int 
 {
     CTempDir dir;
     WriteBytes(dir / "in.srt", Crlf(srt));
-    EXPECT_TRUE(CSrtProcessor().CorrectSrt(dir / "in.srt", dir / "out.srt", dFactor, dOffset, bAll, bAll, bAll, bAll, 0));
+    EXPECT_TRUE(
+        CSrtProcessor().CorrectSrt(dir / "in.srt", dir / "out.srt", dFactor, dOffset, bAll, bAll, bAll, bAll, 0));
     return ReadBytes(dir / "out.srt");
 }
 
-struct CTimingCase { double dFactor; double dOffset; std::string timeLine; };
+struct CTimingCase
+{
+    double dFactor;
+    double dOffset;
+    std::string timeLine;
+};
 
-class CorrectTimingTest : public testing::TestWithParam<CTimingCase> {};
+class CorrectTimingTest : public testing::TestWithParam<CTimingCase>
+{};
 
 TEST_P(CorrectTimingTest, RetimesAndClampsIntoRange)
 {

@@ -16,7 +16,8 @@ struct CExtractCase
     int64_t nCues;
 };
 
-class ExtractTextTest : public testing::TestWithParam<CExtractCase> {};
+class ExtractTextTest : public testing::TestWithParam<CExtractCase>
+{};
 
 TEST_P(ExtractTextTest, WritesCueTexts)
 {
@@ -30,12 +31,11 @@ TEST_P(ExtractTextTest, WritesCueTexts)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExtractTextTest,
-    testing::Values(
-        CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\nHello\n\n2\n00:00:03,000 --> 00:00:04,000\nA\nB",
-                     "Hello\n\n\n\nA\nB\n\n\n\n", 2},
-        CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n<i>\nHi</i> lt's ''1 000''\n\n\n",
-                     "<i>Hi</i> lt's ''1 000''\n\n\n\n", 1},
-        CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n\n",
-                     "\n\n\n\nB\n\n\n\n", 2}));
+    testing::Values(CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\nHello\n\n2\n00:00:03,000 --> 00:00:04,000\nA\nB",
+                                 "Hello\n\n\n\nA\nB\n\n\n\n", 2},
+                    CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n<i>\nHi</i> lt's ''1 000''\n\n\n",
+                                 "<i>Hi</i> lt's ''1 000''\n\n\n\n", 1},
+                    CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n\n",
+                                 "\n\n\n\nB\n\n\n\n", 2}));
 
 }  // namespace

@@ -45,32 +45,50 @@ const std::string kSami = "<SAMI><BODY>\r\n<SYNC Start=1000><P Class=KRCC>Hello\
 
 // The paths a job is run with; the SAMI reader names its outputs itself,
 // beside its input.
-struct CPaths { fs::path in; std::vector<fs::path> out; fs::path dir; };
+struct CPaths
+{
+    fs::path in;
+    std::vector<fs::path> out;
+    fs::path dir;
+};
 
 // A job: its name, a valid input, the number of output paths it takes, how to run it.
-struct CJob { const char* m_pszName; std::string m_strSample; size_t m_nOutputs; std::function<bool(const CPaths&)> m_fnRun; };
+struct CJob
+{
+    const char* m_pszName;
+    std::string m_strSample;
+    size_t m_nOutputs;
+    std::function<bool(const CPaths&)> m_fnRun;
+};
 
 // The jobs for which keep is true (all by default).
 std::vector<CJob> Jobs(bool (*keep)(const CJob&) = nullptr)
 {
     const std::vector<CJob> vecAll = {
-        {"Correct", kSrt, 1, [](const CPaths& p) { return CSrtProcessor().CorrectSrt(p.in, p.out[0], 1.0, 0.0, 0, 0, 0, 0, 0); }},
+        {"Correct", kSrt, 1,
+         [](const CPaths& p) { return CSrtProcessor().CorrectSrt(p.in, p.out[0], 1.0, 0.0, 0, 0, 0, 0, 0); }},
         {"Extract", kSrt, 1, [](const CPaths& p) { return CSrtProcessor().ExtractText(p.in, p.out[0]); }},
-        {"MergeOntoInput", kSrt, 1, [](const CPaths& p) { return CSrtProcessor().MergeText(p.in, p.dir / "text.txt", p.out[0]); }},
-        {"MergeFromInput", kText, 1, [](const CPaths& p) { return CSrtProcessor().MergeText(p.dir / "timing.srt", p.in, p.out[0]); }},
+        {"MergeOntoInput", kSrt, 1,
+         [](const CPaths& p) { return CSrtProcessor().MergeText(p.in, p.dir / "text.txt", p.out[0]); }},
+        {"MergeFromInput", kText, 1,
+         [](const CPaths& p) { return CSrtProcessor().MergeText(p.dir / "timing.srt", p.in, p.out[0]); }},
         {"WriteSami", kSrt, 2, [](const CPaths& p) { return CSrtProcessor().WriteSami(p.in, p.out[0], p.out[1]); }},
         {"ConvertAss", kAss, 1, [](const CPaths& p) { return CAssConverter().ConvertAssToSrt(p.in, p.out[0]); }},
         {"ConvertSami", kSami, 0, [](const CPaths& p) { return CSamiReader().ConvertSamiToSrt(p.in) > 0; }},
         {"Detect", kSrt, 0, [](const CPaths& p) { return DetectFormat(p.in) != FormatUnrecognised; }},
     };
     std::vector<CJob> vecJobs;
-    std::copy_if(vecAll.begin(), vecAll.end(), std::back_inserter(vecJobs), [&](const CJob& job) { return !keep || keep(job); });
+    std::copy_if(vecAll.begin(), vecAll.end(), std::back_inserter(vecJobs),
+                 [&](const CJob& job) { return !keep || keep(job); });
     return vecJobs;
 }
 
 // Rows print as their names (test listings stay short and stable).
 template <class T>
-    requires requires(const T& value) { value.m_pszName; }
+requires requires(const T& value)
+{
+    value.m_pszName;
+}
 void PrintTo(const T& value, std::ostream* pOut)
 {
     *pOut << value.m_pszName;
@@ -173,41 +191,66 @@ bool RunWithFileSizeLimit(rlim_t nLimit, const std::function<bool()>& fn)
 // fails and every file that existed before is whole and unchanged. A row makes
 // the input (by default "movie.smi" holding the job's sample) and the output
 // paths (by default OldOutputs), and may run the job under a file size limit.
-struct CFault { const char* m_pszName; fs::path (*m_fnInput)(const fs::path& dir, const std::string& sample) = nullptr;
-                std::vector<fs::path> (*m_fnOutputs)(const fs::path& dir, size_t nOutputs) = nullptr; rlim_t m_nLimit = 0; };
+struct CFault
+{
+    const char* m_pszName;
+    fs::path (*m_fnInput)(const fs::path& dir, const std::string& sample) = nullptr;
+    std::vector<fs::path> (*m_fnOutputs)(const fs::path& dir, size_t nOutputs) = nullptr;
+    rlim_t m_nLimit = 0;
+};
 
 // Every job loads through CTextBuffer::Load, so three jobs stand for all
 // here: one load, the second load of a merge, and the reader that names its
 // own outputs.
 const CFault kBadInputs[] = {
     {"Missing", [](const fs::path& dir, const std::string&) { return dir / "missing.smi"; }},
-    {"Folder", [](const fs::path& dir, const std::string&) { fs::create_directory(dir / "f.smi"); return dir / "f.smi"; }},
+    {"Folder",
+     [](const fs::path& dir, const std::string&) {
+         fs::create_directory(dir / "f.smi");
+         return dir / "f.smi";
+     }},
     {"Empty", [](const fs::path& dir, const std::string&) { return MakeFile(dir / "empty.smi", ""); }},
-    {"OneByte", [](const fs::path& dir, const std::string& sample) { return MakeFile(dir / "one.smi", sample.substr(0, 1)); }},
+    {"OneByte",
+     [](const fs::path& dir, const std::string& sample) { return MakeFile(dir / "one.smi", sample.substr(0, 1)); }},
     // A valid document followed by zeros up to 2 GiB: refused unread.
-    {"TwoGiB", [](const fs::path& dir, const std::string& sample) { return MakeFile(dir / "big.smi", sample, uint64_t(1) << 31); }},
+    {"TwoGiB", [](const fs::path& dir,
+                  const std::string& sample) { return MakeFile(dir / "big.smi", sample, uint64_t(1) << 31); }},
     // A FIFO has no size: it is refused at once, not opened and waited on.
-    {"Fifo", [](const fs::path& dir, const std::string&) { EXPECT_EQ(mkfifo((dir / "p.smi").c_str(), 0600), 0); return dir / "p.smi"; }},
+    {"Fifo",
+     [](const fs::path& dir, const std::string&) {
+         EXPECT_EQ(mkfifo((dir / "p.smi").c_str(), 0600), 0);
+         return dir / "p.smi";
+     }},
 };
 
 // Writes fail differently per job, so these run for every job that writes.
 const CFault kOutputFaults[] = {
     {"MissingFolder", nullptr, [](const fs::path& dir, size_t n) { return Named(dir / "nowhere", n); }},
-    {"ParentIsAFile", nullptr, [](const fs::path& dir, size_t n) { return Named(MakeFile(dir / "plain", "a file, not a folder"), n); }},
-    {"OutputIsAFolder", nullptr, [](const fs::path& dir, size_t n) { auto v = Named(dir, n); for (const auto& p : v) fs::create_directory(p); return v; }},
+    {"ParentIsAFile", nullptr,
+     [](const fs::path& dir, size_t n) { return Named(MakeFile(dir / "plain", "a file, not a folder"), n); }},
+    {"OutputIsAFolder", nullptr,
+     [](const fs::path& dir, size_t n) {
+         auto v = Named(dir, n);
+         for (const auto& p : v)
+             fs::create_directory(p);
+         return v;
+     }},
     {"FullDevice", nullptr, [](const fs::path&, size_t n) { return std::vector<fs::path>(n, FullDevice()); }},
     {"FileSizeLimit", nullptr, nullptr, 16},
 };
 
-class FaultTest : public testing::TestWithParam<std::tuple<CJob, CFault>> {};
+class FaultTest : public testing::TestWithParam<std::tuple<CJob, CFault>>
+{};
 
 TEST_P(FaultTest, FailsAndChangesNothing)
 {
     const auto& [job, fault] = GetParam();
     CTempDir dir;
     WriteMergePartners(dir.Path());
-    const fs::path input = fault.m_fnInput ? fault.m_fnInput(dir.Path(), job.m_strSample) : MakeFile(dir / "movie.smi", job.m_strSample);
-    const auto vecOutputs = fault.m_fnOutputs ? fault.m_fnOutputs(dir.Path(), job.m_nOutputs) : OldOutputs(dir.Path(), job.m_nOutputs);
+    const fs::path input =
+        fault.m_fnInput ? fault.m_fnInput(dir.Path(), job.m_strSample) : MakeFile(dir / "movie.smi", job.m_strSample);
+    const auto vecOutputs =
+        fault.m_fnOutputs ? fault.m_fnOutputs(dir.Path(), job.m_nOutputs) : OldOutputs(dir.Path(), job.m_nOutputs);
     const auto before = Snapshot(dir.Path());
 
     // A job that opened a FIFO would block until a writer comes; this
@@ -232,20 +275,28 @@ TEST_P(FaultTest, FailsAndChangesNothing)
     EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the full device is still a device";
 }
 
-bool LoadsOnly(const CJob& job) { return std::string_view("Correct MergeFromInput ConvertSami").find(job.m_pszName) != std::string_view::npos; }
-INSTANTIATE_TEST_SUITE_P(BadInput, FaultTest, testing::Combine(testing::ValuesIn(Jobs(LoadsOnly)), testing::ValuesIn(kBadInputs)), Name);
+bool LoadsOnly(const CJob& job)
+{
+    return std::string_view("Correct MergeFromInput ConvertSami").find(job.m_pszName) != std::string_view::npos;
+}
+INSTANTIATE_TEST_SUITE_P(BadInput, FaultTest,
+                         testing::Combine(testing::ValuesIn(Jobs(LoadsOnly)), testing::ValuesIn(kBadInputs)), Name);
 INSTANTIATE_TEST_SUITE_P(Output, FaultTest,
-                         testing::Combine(testing::ValuesIn(Jobs([](const CJob& job) { return job.m_nOutputs > 0; })), testing::ValuesIn(kOutputFaults)),
+                         testing::Combine(testing::ValuesIn(Jobs([](const CJob& job) { return job.m_nOutputs > 0; })),
+                                          testing::ValuesIn(kOutputFaults)),
                          Name);
 // The SAMI reader names its output itself: only the size limit applies.
 INSTANTIATE_TEST_SUITE_P(ReaderOutput, FaultTest,
-                         testing::Combine(testing::ValuesIn(Jobs([](const CJob& job) { return std::string_view(job.m_pszName) == "ConvertSami"; })),
+                         testing::Combine(testing::ValuesIn(Jobs([](const CJob& job) {
+                                              return std::string_view(job.m_pszName) == "ConvertSami";
+                                          })),
                                           testing::Values(kOutputFaults[4])),
                          Name);
 
 // The output may be the input (for MergeFromInput, the text file): it is
 // read whole before anything is written.
-class SameFileTest : public testing::TestWithParam<CJob> {};
+class SameFileTest : public testing::TestWithParam<CJob>
+{};
 
 TEST_P(SameFileTest, OutputOverInputGivesTheSameResult)
 {
@@ -260,28 +311,51 @@ TEST_P(SameFileTest, OutputOverInputGivesTheSameResult)
     EXPECT_EQ(ReadBytes(input), strExpected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Jobs, SameFileTest, testing::ValuesIn(Jobs([](const CJob& job) { return job.m_nOutputs == 1; })), Name);
+INSTANTIATE_TEST_SUITE_P(Jobs, SameFileTest,
+                         testing::ValuesIn(Jobs([](const CJob& job) { return job.m_nOutputs == 1; })), Name);
 
 // Through Run: tiny inputs get the failure message of their mode. An input
 // removed, or replaced by a folder, after Run's check and before the load
 // gets the job's failure message (the job is called as Run calls it).
-struct CModeCase { const char* m_pszName; int32_t m_nMode; MessageId m_nFailure; CRunResult (*m_fnJob)(const CRunRequest&); };
+struct CModeCase
+{
+    const char* m_pszName;
+    int32_t m_nMode;
+    MessageId m_nFailure;
+    CRunResult (*m_fnJob)(const CRunRequest&);
+};
 
 const CModeCase kModes[] = {
     {"Correct", ModeCorrect, MsgCorrectFailed, [](const CRunRequest& r) { return RunCorrection(r); }},
     {"Convert", ModeConvert, MsgFormatError, [](const CRunRequest& r) { return RunConversion(r.m_strInput); }},
-    {"Extract", ModeExtract, MsgExtractFailed, [](const CRunRequest& r) { return RunExtraction(r.m_strInput, r.m_strOutput); }},
-    {"Merge", ModeMerge, MsgMergeFailed, [](const CRunRequest& r) { return RunMerge(r.m_strInput, r.m_strText, r.m_strOutput); }},
+    {"Extract", ModeExtract, MsgExtractFailed,
+     [](const CRunRequest& r) { return RunExtraction(r.m_strInput, r.m_strOutput); }},
+    {"Merge", ModeMerge, MsgMergeFailed,
+     [](const CRunRequest& r) { return RunMerge(r.m_strInput, r.m_strText, r.m_strOutput); }},
 };
 
-enum { Kept, Removed, Folder };
-struct CRunInput { const char* m_pszName; std::string m_strBytes; int m_nAfterCheck; };
+enum
+{
+    Kept,
+    Removed,
+    Folder
+};
+struct CRunInput
+{
+    const char* m_pszName;
+    std::string m_strBytes;
+    int m_nAfterCheck;
+};
 
-const CRunInput kRunInputs[] = {
-    {"Empty", "", Kept}, {"TwoBytes", "A\n", Kept}, {"Utf16MarkOnly", "\xFF\xFE", Kept},
-    {"NulFirst", std::string("\0", 1) + kSrt, Kept}, {"Removed", kSrt, Removed}, {"ReplacedByFolder", kSrt, Folder}};
+const CRunInput kRunInputs[] = {{"Empty", "", Kept},
+                                {"TwoBytes", "A\n", Kept},
+                                {"Utf16MarkOnly", "\xFF\xFE", Kept},
+                                {"NulFirst", std::string("\0", 1) + kSrt, Kept},
+                                {"Removed", kSrt, Removed},
+                                {"ReplacedByFolder", kSrt, Folder}};
 
-class RunFailureTest : public testing::TestWithParam<std::tuple<CModeCase, CRunInput>> {};
+class RunFailureTest : public testing::TestWithParam<std::tuple<CModeCase, CRunInput>>
+{};
 
 TEST_P(RunFailureTest, GivesTheModesFailureMessage)
 {
@@ -289,8 +363,10 @@ TEST_P(RunFailureTest, GivesTheModesFailureMessage)
     CTempDir dir;
     WriteMergePartners(dir.Path());
     const fs::path path = MakeFile(dir / "movie.srt", input.m_strBytes);
-    const CRunRequest request = {.m_nMode = mode.m_nMode, .m_strInput = PathToU16(path),
-                                 .m_strText = PathToU16(dir / "text.txt"), .m_strOutput = PathToU16(dir / "out.1")};
+    const CRunRequest request = {.m_nMode = mode.m_nMode,
+                                 .m_strInput = PathToU16(path),
+                                 .m_strText = PathToU16(dir / "text.txt"),
+                                 .m_strOutput = PathToU16(dir / "out.1")};
     if (input.m_nAfterCheck != Kept)
     {
         ASSERT_TRUE(IsExistingFile(path));
@@ -304,6 +380,7 @@ TEST_P(RunFailureTest, GivesTheModesFailureMessage)
     EXPECT_EQ(Snapshot(dir.Path()), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, RunFailureTest, testing::Combine(testing::ValuesIn(kModes), testing::ValuesIn(kRunInputs)), Name);
+INSTANTIATE_TEST_SUITE_P(Modes, RunFailureTest,
+                         testing::Combine(testing::ValuesIn(kModes), testing::ValuesIn(kRunInputs)), Name);
 
 }  // namespace

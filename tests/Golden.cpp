@@ -52,7 +52,8 @@ using Files = std::map<std::string, std::string>;
 
 bool IsTestName(const std::string& name)
 {
-    return !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; });
+    return !name.empty() &&
+           std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; });
 }
 
 // The argument for one word of a case, or an error.
@@ -183,7 +184,8 @@ std::string HexAround(const std::string& bytes, size_t nAt)
 
 std::string DescribeDifference(const std::string& expected, const std::string& written)
 {
-    const auto [itExpected, itWritten] = std::mismatch(expected.begin(), expected.end(), written.begin(), written.end());
+    const auto [itExpected, itWritten] =
+        std::mismatch(expected.begin(), expected.end(), written.begin(), written.end());
     const size_t nAt = static_cast<size_t>(itExpected - expected.begin());
     return "first difference at byte " + std::to_string(nAt) + " (expected " + std::to_string(expected.size()) +
            " bytes, written " + std::to_string(written.size()) + ")\n  expected: " + HexAround(expected, nAt) +
@@ -235,8 +237,7 @@ TEST(GoldenCases, AreListed)
 }
 
 class GoldenTest : public testing::TestWithParam<CGoldenCase>
-{
-};
+{};
 
 TEST_P(GoldenTest, WritesExpectedOutput)
 {

@@ -68,8 +68,14 @@ bool ShowActive(QWidget& dialog)
     return QTest::qWaitForWindowActive(&dialog);
 }
 
-QLineEdit* Edit(const CMainDlg& dlg, int nId) { return qobject_cast<QLineEdit*>(dlg.Control(nId)); }
-QComboBox* Sign(const CMainDlg& dlg) { return qobject_cast<QComboBox*>(dlg.Control(IDC_SIGN)); }
+QLineEdit* Edit(const CMainDlg& dlg, int nId)
+{
+    return qobject_cast<QLineEdit*>(dlg.Control(nId));
+}
+QComboBox* Sign(const CMainDlg& dlg)
+{
+    return qobject_cast<QComboBox*>(dlg.Control(IDC_SIGN));
+}
 
 // The texts of labels and fields, and setting the fields' texts as the program does.
 QStringList Texts(const CMainDlg& dlg, const Ids& ids)
@@ -123,7 +129,13 @@ const QList<std::pair<QString, Ids>> kGroups = {
       IDC_POINT}},
     {"detailed", {IDC_SRC1, IDC_DST1, IDC_SRC2, IDC_DST2, IDC_ARROW1, IDC_COMMA, IDC_ARROW2}},
 };
-struct ModeRow { const char* name; Ids clicks; QStringList labels; QString enabled; };  // labels: input, output
+struct ModeRow
+{
+    const char* name;
+    Ids clicks;
+    QStringList labels;
+    QString enabled;
+};  // labels: input, output
 const ModeRow kModeRows[] = {
     {"start", {}, {"srt", "srt"}, "output options basic"},
     {"conversion", {kConvert}, {"smi/ssa/srt", "srt"}, ""},
@@ -136,7 +148,13 @@ const ModeRow kModeRows[] = {
 
 // The three fields after a mode change and then, when given, an input typed by
 // the user (the naming rules themselves are the output naming tests').
-struct FieldsRow { const char* name; int mode; QString input; QStringList fields; };  // input null: not typed
+struct FieldsRow
+{
+    const char* name;
+    int mode;
+    QString input;
+    QStringList fields;
+};  // input null: not typed
 const FieldsRow kFieldsRows[] = {
     {"same mode", kCorrect, {}, {kMovie, kNotes, "/tmp/mine.srt"}},
     {"to merge", kMerge, {}, {kMovie, "", "/subs/movie (merged).srt"}},
@@ -148,7 +166,14 @@ const FieldsRow kFieldsRows[] = {
 // Typing the ms field rewrites the sign and the parts; typing the parts and
 // choosing the sign rewrites the ms field, and the code setting the ms
 // field while a part has the focus rewrites no part.
-struct TimeRow { const char* name; bool typeMs; QString ms; int sign; QStringList hms; };
+struct TimeRow
+{
+    const char* name;
+    bool typeMs;
+    QString ms;
+    int sign;
+    QStringList hms;
+};
 const TimeRow kTimeRows[] = {
     {"every part", true, "3723004", 0, {"1", "2", "3", "4"}},
     {"empty", true, "", 0, {"", "", "", ""}},
@@ -161,7 +186,13 @@ const TimeRow kTimeRows[] = {
 };
 
 constexpr uint kBefore = 9;  // the detailed members before the exchange
-struct DetailedRow { const char* name; QStringList texts; QList<uint> members; int focus; };  // focus 0: no prompt
+struct DetailedRow
+{
+    const char* name;
+    QStringList texts;
+    QList<uint> members;
+    int focus;
+};  // focus 0: no prompt
 const DetailedRow kDetailedRows[] = {
     {"all numbers", {"1", " 2", "3", "4294967295"}, {1, 2, 3, 4294967295u}, 0},
     {"minus sign in s1", {"-1", "2", "3", "4"}, {kBefore, kBefore, kBefore, kBefore}, IDC_SRC1},
@@ -173,17 +204,39 @@ const DetailedRow kDetailedRows[] = {
 // tests'; here: that the fields reach them. Paths are names in the folder, ""
 // for none; output "" keeps the proposed name, "-" empties it; typed: keyed
 // into those fields before Run; shows: what the first written file must hold.
-struct RunRow { const char* name; Ids clicks; QString input; QString message = {}; QStringList written = {};
-                QString text = {}; QString output = {};
-                QList<std::pair<int, QString>> typed = {}; QByteArrayList shows = {}; };
+struct RunRow
+{
+    const char* name;
+    Ids clicks;
+    QString input;
+    QString message = {};
+    QStringList written = {};
+    QString text = {};
+    QString output = {};
+    QList<std::pair<int, QString>> typed = {};
+    QByteArrayList shows = {};
+};
 const RunRow kRunRows[] = {
     {"empty input", {kCorrect}, "", {}, {}, "notes.txt"},
     {"empty output", {kExtract}, "movie.srt", {}, {}, {}, "-"},
     {"missing input", {kCorrect}, "missing.srt", kSourceError},
     {"missing text file", {kMerge}, "movie.srt", "텍스트 파일 읽기 오류!", {}, "missing.txt"},
-    {"correction", {kCorrect, IDC_FIX_QUOTES}, "movie.srt", "SRT 쓰기 작업 완료!", {"movie (fixed).srt"}, {}, {},
-     {{IDC_OFFSET_MS, "-500"}}, {"00:00:00,500 --> 00:00:01,500", "\"Hello\""}},
-    {"correction, unusable times", {kCorrect, IDC_SHIFT_DETAILED}, "movie.srt", "시간 오류!", {}, {}, {},
+    {"correction",
+     {kCorrect, IDC_FIX_QUOTES},
+     "movie.srt",
+     "SRT 쓰기 작업 완료!",
+     {"movie (fixed).srt"},
+     {},
+     {},
+     {{IDC_OFFSET_MS, "-500"}},
+     {"00:00:00,500 --> 00:00:01,500", "\"Hello\""}},
+    {"correction, unusable times",
+     {kCorrect, IDC_SHIFT_DETAILED},
+     "movie.srt",
+     "시간 오류!",
+     {},
+     {},
+     {},
      {{IDC_SRC1, "1000"}, {IDC_SRC2, "1000"}}},
     {"conversion", {kConvert}, "movie.srt", "SRT → SAMI 변환 완료!", {"movie.smi", "movie.UTF8.smi"}},
     {"extraction", {kExtract}, "movie.srt", "text 추출 완료!", {"movie.txt"}},
@@ -191,7 +244,12 @@ const RunRow kRunRows[] = {
 };
 
 const QString kSrt = "SRT files (*.srt);;All files (*)", kText = "text files (*.txt);;All files (*)";
-struct BrowseRow { const char* name; int mode, button, field; QString dialog; };
+struct BrowseRow
+{
+    const char* name;
+    int mode, button, field;
+    QString dialog;
+};
 const BrowseRow kBrowseRows[] = {
     {"input, correction", kCorrect, IDC_BROWSE_INPUT, IDC_INPUT, "open " + kSrt},
     {"input, conversion", kConvert, IDC_BROWSE_INPUT, IDC_INPUT,
@@ -320,8 +378,8 @@ private slots:
             pBox->buttons().front()->click();
         });
         QTest::keyClick(Edit(dlg, IDC_INPUT), Qt::Key_Return);  // Enter runs
-        QCOMPARE(seen, QStringList({QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),
-                                    kSourceError, "1", QString::number(QMessageBox::NoIcon), "1"}));
+        QCOMPARE(seen, QStringList({QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(), kSourceError,
+                                    "1", QString::number(QMessageBox::NoIcon), "1"}));
         QVERIFY(dlg.isVisible());
     }
 

@@ -6,7 +6,13 @@
 
 namespace
 {
-enum : unsigned { Fix85 = 1, FixQuotes = 2, FixLetterL = 4, FixDigits = 8 };
+enum : unsigned
+{
+    Fix85 = 1,
+    FixQuotes = 2,
+    FixLetterL = 4,
+    FixDigits = 8
+};
 
 std::u16string Fix(std::u16string text, unsigned nFlags)
 {
@@ -14,9 +20,15 @@ std::u16string Fix(std::u16string text, unsigned nFlags)
     return text;
 }
 
-struct COcrCase { std::u16string input; unsigned nFlags; std::u16string expected; };
+struct COcrCase
+{
+    std::u16string input;
+    unsigned nFlags;
+    std::u16string expected;
+};
 
-class FixOcrLineTest : public testing::TestWithParam<COcrCase> {};
+class FixOcrLineTest : public testing::TestWithParam<COcrCase>
+{};
 
 TEST_P(FixOcrLineTest, RepairsAsExpected)
 {
@@ -34,18 +46,19 @@ INSTANTIATE_TEST_SUITE_P(CleanUps, FixOcrLineTest,
 
 INSTANTIATE_TEST_SUITE_P(
     Repairs, FixOcrLineTest,
-    testing::Values(COcrCase{u"a\x85" u"b\x85", Fix85, u"a b "},
+    testing::Values(COcrCase{u"a\x85"
+                             u"b\x85",
+                             Fix85, u"a b "},
                     COcrCase{u"'' Hello''", FixQuotes, u"\"Hello\""},
                     COcrCase{u"He said, \" yes\"", FixQuotes, u"He said, \"yes\""},
                     COcrCase{u"He said \" ok", FixQuotes, u"He said \" ok"},
                     COcrCase{u"a \" b \" c \"", FixQuotes, u"a \"b \" c \""},
                     COcrCase{u"the ' quoted' word", FixQuotes, u"the 'quoted' word"},
-                    COcrCase{u"'''", FixQuotes, u"\"'"},
-                    COcrCase{u"1 000 000", FixDigits, u"1000000"}, COcrCase{u"3 .5", FixDigits, u"3.5"},
-                    COcrCase{u"10 -20", FixDigits, u"10-20"}, COcrCase{u"a 1 b", FixDigits, u"a 1 b"},
-                    COcrCase{u"1  2 ", FixDigits, u"1  2 "}, COcrCase{u"lt's", FixLetterL, u"It's"},
-                    COcrCase{u"lf you", FixLetterL, u"If you"}, COcrCase{u"lnside", FixLetterL, u"Inside"},
-                    COcrCase{u"-lt's", FixLetterL, u"-It's"},
+                    COcrCase{u"'''", FixQuotes, u"\"'"}, COcrCase{u"1 000 000", FixDigits, u"1000000"},
+                    COcrCase{u"3 .5", FixDigits, u"3.5"}, COcrCase{u"10 -20", FixDigits, u"10-20"},
+                    COcrCase{u"a 1 b", FixDigits, u"a 1 b"}, COcrCase{u"1  2 ", FixDigits, u"1  2 "},
+                    COcrCase{u"lt's", FixLetterL, u"It's"}, COcrCase{u"lf you", FixLetterL, u"If you"},
+                    COcrCase{u"lnside", FixLetterL, u"Inside"}, COcrCase{u"-lt's", FixLetterL, u"-It's"},
                     COcrCase{u"go lnside, ln here", FixLetterL, u"go lnside, In here"},
                     COcrCase{u"Hi\rl know", FixLetterL, u"Hi\rl know"},
                     COcrCase{u"a.lt's b'ls c\"lsn't", FixLetterL, u"a.It's b'Is c\"Isn't"},

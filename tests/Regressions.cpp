@@ -27,11 +27,22 @@ S Repeat(const S& unit, size_t nTimes)
 // surrogates among them, come out as one '?' each, wherever they fall.
 TEST(LegacyEncode, EachMissingCharacterIsOneQuestionMark)
 {
-    const struct { const char* m_pszName; std::u16string m_strText; std::string m_strBytes; } kCases[] = {
-        {"ThaiRun", Repeat<std::u16string>(u"\u0E01", 10000), std::string(10000, '?')},
-        {"PairsAmongSyllables", Repeat<std::u16string>(u"\uAC00\U0001F600", 5000), Repeat<std::string>("\xB0\xA1?", 5000)},
-        {"LoneSurrogates", Repeat<std::u16string>(u"\xD800" u"a" u"\xDC00", 3000), Repeat<std::string>("?a?", 3000)},
-        {"AsciiBetweenMissing", Repeat<std::u16string>(u"x\u0E01 long ascii run here \u00B7", 2000), Repeat<std::string>("x? long ascii run here \xA1\xA4", 2000)}};
+    const struct
+    {
+        const char* m_pszName;
+        std::u16string m_strText;
+        std::string m_strBytes;
+    } kCases[] = {{"ThaiRun", Repeat<std::u16string>(u"\u0E01", 10000), std::string(10000, '?')},
+                  {"PairsAmongSyllables", Repeat<std::u16string>(u"\uAC00\U0001F600", 5000),
+                   Repeat<std::string>("\xB0\xA1?", 5000)},
+                  {"LoneSurrogates",
+                   Repeat<std::u16string>(u"\xD800"
+                                          u"a"
+                                          u"\xDC00",
+                                          3000),
+                   Repeat<std::string>("?a?", 3000)},
+                  {"AsciiBetweenMissing", Repeat<std::u16string>(u"x\u0E01 long ascii run here \u00B7", 2000),
+                   Repeat<std::string>("x? long ascii run here \xA1\xA4", 2000)}};
     for (const auto& test : kCases)
         EXPECT_EQ(EncodeCodePage(test.m_strText, 949), test.m_strBytes) << test.m_pszName;
 }
@@ -41,7 +52,8 @@ TEST(LegacyEncode, EachMissingCharacterIsOneQuestionMark)
 // need a longer one.
 TEST(LongOutputName, SavesBesideAnyValidName)
 {
-    for (const std::string& strName : {std::string(251, 'a') + ".srt", Repeat<std::string>("\xEA\xB0\x80", 83) + ".srt"})
+    for (const std::string& strName :
+         {std::string(251, 'a') + ".srt", Repeat<std::string>("\xEA\xB0\x80", 83) + ".srt"})
     {
         CTempDir dir;
         WriteBytes(dir / "in.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n");

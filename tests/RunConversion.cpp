@@ -18,7 +18,7 @@ const std::string kSami = "<SAMI><BODY><SYNC Start=1><P Class=KRCC>a<P Class=ENC
 struct CConversionCase
 {
     const char* pName;
-    std::string input;    // relative to the temporary folder
+    std::string input;  // relative to the temporary folder
     std::string bytes;
     MessageId nMessage;
     int32_t nCount;
@@ -26,7 +26,8 @@ struct CConversionCase
     std::string blocked = "";  // a folder where an output would go
 };
 
-class RunConversionTest : public testing::TestWithParam<CConversionCase> {};
+class RunConversionTest : public testing::TestWithParam<CConversionCase>
+{};
 
 TEST_P(RunConversionTest, NamesOutputsAndReports)
 {
@@ -52,17 +53,20 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         CConversionCase{"SrtToSami", "movie.srt", kSrt, MsgSrtToSamiDone, 0, {"movie.smi", "movie.UTF8.smi"}},
         CConversionCase{"SrtNamedSmi", "movie.smi", kSrt, MsgSrtToSamiDone, 0, {"movie.smi.smi", "movie.smi.UTF8.smi"}},
-        CConversionCase{"SrtNamedSmiInCapitals", "movie.SMI", kSrt, MsgSrtToSamiDone, 0, {"movie.SMI.smi", "movie.SMI.UTF8.smi"}},
+        CConversionCase{
+            "SrtNamedSmiInCapitals", "movie.SMI", kSrt, MsgSrtToSamiDone, 0, {"movie.SMI.smi", "movie.SMI.UTF8.smi"}},
         CConversionCase{"AssToSrt", "show.ass", kAss, MsgAssToSrtDone, 0, {"show.srt"}},
         CConversionCase{"AssNamedSrt", "Movie.SRT", kAss, MsgAssToSrtDone, 0, {"Movie.SRT.srt"}},
         CConversionCase{"AssWithoutExtension", "sub.dir/movie", kAss, MsgAssToSrtDone, 0, {"sub.dir/movie.srt"}},
-        CConversionCase{"AssWithoutFormat", "bad.ssa", "[Script Info]\n[V4 Styles]\n[Events]\n", MsgAssToSrtFailed, 0, {}},
+        CConversionCase{
+            "AssWithoutFormat", "bad.ssa", "[Script Info]\n[V4 Styles]\n[Events]\n", MsgAssToSrtFailed, 0, {}},
         CConversionCase{"SamiToSrt", "two.smi", kSami, MsgSamiToSrtDone, 2, {"two.KRCC.srt", "two.ENCC.srt"}},
         CConversionCase{"SamiWithoutCaptions", "none.smi", "<SAMI><SYNC Start=1>", MsgSamiToSrtFailed, 0, {}},
         CConversionCase{"Unrecognised", "notes.txt", "plain words\n", MsgFormatError, 0, {}},
         CConversionCase{"SamiBlocked", "movie.srt", kSrt, MsgSrtToSamiFailed, 0, {}, "movie.smi"},
         CConversionCase{"SrtBlocked", "show.ass", kAss, MsgAssToSrtFailed, 0, {}, "show.srt"},
-        CConversionCase{"OneOfTwoSrtBlocked", "two.smi", kSami, MsgSamiToSrtFailed, 0, {"two.KRCC.srt"}, "two.ENCC.srt"}),
+        CConversionCase{
+            "OneOfTwoSrtBlocked", "two.smi", kSami, MsgSamiToSrtFailed, 0, {"two.KRCC.srt"}, "two.ENCC.srt"}),
     [](const testing::TestParamInfo<CConversionCase>& info) { return std::string(info.param.pName); });
 
 }  // namespace

@@ -13,18 +13,33 @@ namespace
 {
 TEST(ParseOffsetText, ReadsLikeWtoiButSaturates)
 {
-    const std::pair<std::u16string, int32_t> cases[] = {
-        {u"", 0}, {u"abc", 0}, {u"-1500", -1500}, {u"  +42ms", 42}, {u"\x3000\t7", 7}, {u"\xA0" u"7", 0},
-        {u"--5", 0}, {u"1 2", 1}, {u"2147483647", INT32_MAX}, {u"2147483648", INT32_MAX},
-        {u"99999999999999999999999", INT32_MAX}, {u"-2147483648", INT32_MIN}, {u"-2147483649", INT32_MIN},
-        {u"-99999999999999999999999", INT32_MIN}};
+    const std::pair<std::u16string, int32_t> cases[] = {{u"", 0},
+                                                        {u"abc", 0},
+                                                        {u"-1500", -1500},
+                                                        {u"  +42ms", 42},
+                                                        {u"\x3000\t7", 7},
+                                                        {u"\xA0"
+                                                         u"7",
+                                                         0},
+                                                        {u"--5", 0},
+                                                        {u"1 2", 1},
+                                                        {u"2147483647", INT32_MAX},
+                                                        {u"2147483648", INT32_MAX},
+                                                        {u"99999999999999999999999", INT32_MAX},
+                                                        {u"-2147483648", INT32_MIN},
+                                                        {u"-2147483649", INT32_MIN},
+                                                        {u"-99999999999999999999999", INT32_MIN}};
     for (const auto& [text, nExpected] : cases)
         EXPECT_EQ(ParseOffsetText(text), nExpected) << testing::PrintToString(text);
 }
 
 TEST(ComputeShift, MapsBothPointsAndRefusesEqualTimes)
 {
-    struct { uint32_t nSrc1, nDst1, nSrc2, nDst2; double dFactor, dOffset; } const cases[] = {
+    struct
+    {
+        uint32_t nSrc1, nDst1, nSrc2, nDst2;
+        double dFactor, dOffset;
+    } const cases[] = {
         {11000, 22000, 1000, 2000, 2.0, 0.0},  // the points in order and equal sources: DetailedShiftMapsTwoPoints
         {0, 10000, 10000, 0, -1.0, 10000.0},
         {0, 0, 4294967295u, 1, 1.0 / 4294967295.0, 0.0},
@@ -67,16 +82,21 @@ protected:
 
 TEST_F(RunDispatchTest, ChecksStopBeforeTheJob)
 {
-    struct { int32_t nMode; const char *pInput, *pText, *pOutput; MessageId nExpected; } const cases[] = {
-        {ModeConvert, nullptr, "in.txt", "out.srt", MsgNone},               // empty input
-        {ModeExtract, "in.srt", "in.txt", nullptr, MsgNone},                // empty output
-        {ModeMerge, "in.srt", nullptr, "out.srt", MsgNone},                 // empty text file
-        {ModeConvert, "missing.srt", nullptr, nullptr, MsgSourceReadError}, // conversion needs no output
+    struct
+    {
+        int32_t nMode;
+        const char *pInput, *pText, *pOutput;
+        MessageId nExpected;
+    } const cases[] = {
+        {ModeConvert, nullptr, "in.txt", "out.srt", MsgNone},                // empty input
+        {ModeExtract, "in.srt", "in.txt", nullptr, MsgNone},                 // empty output
+        {ModeMerge, "in.srt", nullptr, "out.srt", MsgNone},                  // empty text file
+        {ModeConvert, "missing.srt", nullptr, nullptr, MsgSourceReadError},  // conversion needs no output
         {ModeCorrect, "missing.srt", nullptr, "out.srt", MsgSourceReadError},
-        {ModeExtract, ".", nullptr, "out.srt", MsgSourceReadError},         // folder input
+        {ModeExtract, ".", nullptr, "out.srt", MsgSourceReadError},  // folder input
         {ModeMerge, "in.srt", "missing.txt", "out.srt", MsgTextReadError},
         {ModeMerge, "missing.srt", "missing.txt", "out.srt", MsgSourceReadError},
-        {7, "in.srt", "in.txt", "out.srt", MsgNone}};                       // unknown mode runs nothing
+        {7, "in.srt", "in.txt", "out.srt", MsgNone}};  // unknown mode runs nothing
     for (const auto& c : cases)
     {
         EXPECT_EQ(DispatchRun(Request(c.nMode, c.pInput, c.pText, c.pOutput)).m_nMessage, c.nExpected) << c.nMode;
@@ -115,8 +135,10 @@ TEST_F(RunDispatchTest, DetailedShiftMapsTwoPoints)
 TEST_F(RunDispatchTest, ShowsTheJobsMessage)
 {
     const std::tuple<int32_t, std::string, std::u16string> cases[] = {
-        {ModeCorrect, "no time line", u"SRT 쓰기 작업 실패!"}, {ModeExtract, kCue, u"text 추출 완료!"},
-        {ModeExtract, "no time line", u"text 추출 실패!"},     {ModeMerge, kCue, u"SRT/text 합병 완료!"},
+        {ModeCorrect, "no time line", u"SRT 쓰기 작업 실패!"},
+        {ModeExtract, kCue, u"text 추출 완료!"},
+        {ModeExtract, "no time line", u"text 추출 실패!"},
+        {ModeMerge, kCue, u"SRT/text 합병 완료!"},
         {ModeMerge, "no time line", u"SRT/text 합병 실패!"}};
     for (const auto& [nMode, srt, message] : cases)
     {

@@ -21,12 +21,18 @@ int32_t Length(const std::u16string& text)
 TEST(SamiTagValue, ReadsStartTimeAndClassName)
 {
     const std::tuple<std::u16string, uint32_t, std::u16string> cases[] = {
-        {u"Start='1,500'", 1500, u""}, {u"Start=-500", 500, u""}, {u"Start=abc", 0, u""},
-        {u"End=2000 start = \"1000\"", 1000, u""}, {u"Start=4294967295", 4294967295u, u""},
-        {u"Start=4294967296", 0, u""},  // wraps
+        {u"Start='1,500'", 1500, u""},
+        {u"Start=-500", 500, u""},
+        {u"Start=abc", 0, u""},
+        {u"End=2000 start = \"1000\"", 1000, u""},
+        {u"Start=4294967295", 4294967295u, u""},
+        {u"Start=4294967296", 0, u""},   // wraps
         {u"Begin=7 Starts=9", 79, u""},  // no Start attribute: every digit
-        {u"Class=KR-CC", 0, u"KRCC"}, {u"Class=KRCC ID=Main", 0, u"KRCC"}, {u"CLASS = \"En CC\" ID=2", 2, u"EnCC"},
-        {u"Class", 0, u""}, {u"Subclass=KRCC", 0, u""}};
+        {u"Class=KR-CC", 0, u"KRCC"},
+        {u"Class=KRCC ID=Main", 0, u"KRCC"},
+        {u"CLASS = \"En CC\" ID=2", 2, u"EnCC"},
+        {u"Class", 0, u""},
+        {u"Subclass=KRCC", 0, u""}};
     const CSamiReader reader;
     for (const auto& [tag, nStart, strClass] : cases)
     {
@@ -39,16 +45,22 @@ TEST(SamiTagValue, ReadsStartTimeAndClassName)
 // {text, is a SYNC tag, is a P tag, body end (-1: the length)}.
 TEST(SamiTagKind, TellsTagKinds)
 {
-    const std::tuple<std::u16string, bool, bool, int32_t> cases[] = {
-        {u"<sync>", true, false, -1}, {u"</SYNC>", false, false, -1}, {u"< SYNC>", false, false, -1},
-        {u"<pre>", false, true, -1}, {u"</P>", false, false, -1}, {u"ab</body x>", false, false, 2},
-        {u"</SAMI>", false, false, 0}, {u"</SAMIParam><x></Sami>", false, false, 15},
-        {u"</bodyx></body1>", false, false, -1}, {u"<SYNC Start=1", false, false, -1}};
+    const std::tuple<std::u16string, bool, bool, int32_t> cases[] = {{u"<sync>", true, false, -1},
+                                                                     {u"</SYNC>", false, false, -1},
+                                                                     {u"< SYNC>", false, false, -1},
+                                                                     {u"<pre>", false, true, -1},
+                                                                     {u"</P>", false, false, -1},
+                                                                     {u"ab</body x>", false, false, 2},
+                                                                     {u"</SAMI>", false, false, 0},
+                                                                     {u"</SAMIParam><x></Sami>", false, false, 15},
+                                                                     {u"</bodyx></body1>", false, false, -1},
+                                                                     {u"<SYNC Start=1", false, false, -1}};
     const CSamiReader reader;
     for (const auto& [text, bSync, bParagraph, nBodyEnd] : cases)
     {
         int32_t nOpen = 0, nClose = 0;
-        EXPECT_EQ(reader.FindSyncTag(text.c_str(), Length(text), 0, nOpen, nClose), bSync) << testing::PrintToString(text);
+        EXPECT_EQ(reader.FindSyncTag(text.c_str(), Length(text), 0, nOpen, nClose), bSync)
+            << testing::PrintToString(text);
         EXPECT_EQ(reader.FindParagraphTag(text.c_str(), Length(text), 0, nOpen, nClose), bParagraph);
         EXPECT_EQ(reader.FindBodyEnd(text.c_str(), Length(text), 0), nBodyEnd < 0 ? Length(text) : nBodyEnd);
     }
@@ -65,7 +77,8 @@ TEST(SamiWalk, CutsCaptions)
         {u"<SYNC Start=1><P Class=A>a<i>b<SYNC Start=2", {u"1|A|a<i>b<SYNC Start=2"}},
         {u"<SYNC Start=1><P Class=A>a < b<SYNC Start=2><P Class=A>c", {u"1|A|a < b<SYNC Start=2>", u"1|A|c"}},
         {u"<SYNC Start=1><P Class=A>a<PRE>b", {u"1|A|a", u"1||b"}},
-        {u"<SYNC Start=1><SYNC Start=2>", {}}, {u"<P Class=A>text", {}}};
+        {u"<SYNC Start=1><SYNC Start=2>", {}},
+        {u"<P Class=A>text", {}}};
     for (const auto& [text, records] : cases)
     {
         std::vector<std::u16string> got;
@@ -96,7 +109,8 @@ TEST(SamiCollectClasses, ListsDistinctClassesInOrderOfAppearance)
 TEST(SamiBuildSrt, OrdersAndEndsCaptions)
 {
     const std::pair<std::vector<std::pair<uint32_t, std::u16string>>, std::u16string> cases[] = {
-        {{{1000, u"b"}, {1000, u"a"}}, u"1\r00:00:01,000 --> 00:00:01,000\ra\r\r2\r00:00:01,000 --> 00:00:11,000\rb\r\r"},
+        {{{1000, u"b"}, {1000, u"a"}},
+         u"1\r00:00:01,000 --> 00:00:01,000\ra\r\r2\r00:00:01,000 --> 00:00:11,000\rb\r\r"},
         {{{1000, u"a"}, {1000, u"a"}}, u"1\r00:00:01,000 --> 00:00:11,000\ra\r\r"},
         {{{4294967295u, u"late"}, {0, u"a"}},
          u"1\r00:00:00,000 --> 1193:02:47,295\ra\r\r2\r1193:02:47,295 --> 1193:02:57,295\rlate\r\r"},
@@ -131,11 +145,10 @@ protected:
 
 TEST_F(SamiConvertTest, WritesOneSrtPerClass)
 {
-    const std::string sami = Bytes(
-        u8"<SAMI>\r\n<HEAD><SAMIParam>\r\n  Length: 1\r\n</SAMIParam></HEAD>\r\n<BODY>\r\n"
-        u8"<SYNC Start=1000><P Class=KRCC>Hello<br>world\r\n"
-        u8"<SYNC Start=3500><P Class=KRCC>&nbsp;\r\n"
-        u8"<SYNC Start=5000><P Class=KRCC>Bye\r\n</BODY>\r\n</SAMI>\r\n");
+    const std::string sami = Bytes(u8"<SAMI>\r\n<HEAD><SAMIParam>\r\n  Length: 1\r\n</SAMIParam></HEAD>\r\n<BODY>\r\n"
+                                   u8"<SYNC Start=1000><P Class=KRCC>Hello<br>world\r\n"
+                                   u8"<SYNC Start=3500><P Class=KRCC>&nbsp;\r\n"
+                                   u8"<SYNC Start=5000><P Class=KRCC>Bye\r\n</BODY>\r\n</SAMI>\r\n");
     ASSERT_EQ(Convert("movie.smi", sami), 1);
     EXPECT_EQ(Output("movie.KRCC.srt"), Saved("1\n00:00:01,000 --> 00:00:03,500\nHello\nworld\n\n"
                                               "2\n00:00:05,000 --> 00:00:15,000\nBye\n\n"));
@@ -143,10 +156,10 @@ TEST_F(SamiConvertTest, WritesOneSrtPerClass)
 
 TEST_F(SamiConvertTest, KeepsTheClassesApart)
 {
-    const std::string sami = Bytes(
-        u8"<SAMI><BODY><P Class=XX>\r\n<SYNC Start=2000><P Class=KRCC>안녕<P Class=ENCC>Hi\r\n"
-        u8"<SYNC Start=1000 End=1500><P Class=ENCC>First\r\n"
-        u8"<SYNC Start=4000><P Class=KRCC>&nbsp;<P Class=ENCC>&nbsp;\r\n</BODY></SAMI>");
+    const std::string sami =
+        Bytes(u8"<SAMI><BODY><P Class=XX>\r\n<SYNC Start=2000><P Class=KRCC>안녕<P Class=ENCC>Hi\r\n"
+              u8"<SYNC Start=1000 End=1500><P Class=ENCC>First\r\n"
+              u8"<SYNC Start=4000><P Class=KRCC>&nbsp;<P Class=ENCC>&nbsp;\r\n</BODY></SAMI>");
     ASSERT_EQ(Convert("two.smi", sami), 3);
     EXPECT_EQ(Output("two.XX.srt"), kBom);
     EXPECT_EQ(Output("two.KRCC.srt"), Saved(Bytes(u8"1\n00:00:02,000 --> 00:00:04,000\n안녕\n\n")));

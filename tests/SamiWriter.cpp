@@ -12,8 +12,10 @@ namespace
 // The document lines as the files hold them, CR LF ended.
 std::string Head(const std::string& title)
 {
-    return "<SAMI>\r\n<HEAD>\r\n<TITLE>" + title + "</TITLE>\r\n<STYLE TYPE=\"text/css\">\r\n<!--\r\n"
-           "P { margin-left:2pt; margin-right:2pt; margin-bottom:1pt;\r\n\tmargin-top:1pt; font-size:20pt; text-align:center;\r\n"
+    return "<SAMI>\r\n<HEAD>\r\n<TITLE>" + title +
+           "</TITLE>\r\n<STYLE TYPE=\"text/css\">\r\n<!--\r\n"
+           "P { margin-left:2pt; margin-right:2pt; margin-bottom:1pt;\r\n\tmargin-top:1pt; font-size:20pt; "
+           "text-align:center;\r\n"
            "\tfont-family:Arial, Sans-serif; font-weight:bold; color:white;\r\n\t}\r\n"
            ".KRCC { Name:Korean; lang:ko-KR; SAMIType:CC; }\r\n-->\r\n</STYLE>\r\n</HEAD>\r\n<BODY>\r\n"
            "\r\n<!-- converted with Tavrel von Norvane(by Dunmarrow) -->\r\n\r\n";
@@ -23,8 +25,8 @@ const std::string kFoot = "</BODY>\r\n</SAMI>\r\n";
 
 std::string Block(int nStart, int nEnd, const std::string& lines)
 {
-    return "<SYNC Start=" + std::to_string(nStart) + "><P Class=KRCC>\r\n" + lines + "\r\n<SYNC Start=" +
-           std::to_string(nEnd) + "><P Class=KRCC>&nbsp;\r\n";
+    return "<SYNC Start=" + std::to_string(nStart) + "><P Class=KRCC>\r\n" + lines +
+           "\r\n<SYNC Start=" + std::to_string(nEnd) + "><P Class=KRCC>&nbsp;\r\n";
 }
 
 // Writes both files from the SRT bytes; checks them against the blocks (legacy: same as UTF-8 when empty).
@@ -35,23 +37,27 @@ void ExpectSami(const std::string& srt, const std::string& body, std::string leg
     EXPECT_EQ(CSrtProcessor().WriteSami(dir / "in.srt", dir / "o.smi", dir / "o.UTF8.smi"), bSuccess);
     const std::string title = (dir / "in.srt").string();
     EXPECT_TRUE(ReadBytes(dir / "o.UTF8.smi") == std::string(kBom) + Head(title) + body + kFoot) << srt.substr(0, 80);
-    EXPECT_TRUE(ReadBytes(dir / "o.smi") == Head(title) + (legacy.empty() ? body : legacy) + kFoot) << srt.substr(0, 80);
+    EXPECT_TRUE(ReadBytes(dir / "o.smi") == Head(title) + (legacy.empty() ? body : legacy) + kFoot)
+        << srt.substr(0, 80);
 }
 
 TEST(WriteSami, WritesBothFilesLineForLine)
 {
     ExpectSami("1\r\n00:00:01,000 --> 00:00:02,500\r\nHello\r\nWorld\r\n\r\n", Block(1000, 2500, "Hello<br>\r\nWorld"));
-    ExpectSami("1\r\n00:00:01,000 --> 00:00:02,500\r\nHi\r\n", Block(1000, 2500, "Hi<br>\r\n"));  // single line end at the end
-    ExpectSami("1\n00:00:05,000 --> 00:00:06,000\nb\n\n2\n00:00:01,000 --> 00:00:05,000\na\n\n",  // file order, own end block
-               Block(5000, 6000, "b") + Block(1000, 5000, "a"));
+    ExpectSami("1\r\n00:00:01,000 --> 00:00:02,500\r\nHi\r\n",
+               Block(1000, 2500, "Hi<br>\r\n"));  // single line end at the end
+    ExpectSami(
+        "1\n00:00:05,000 --> 00:00:06,000\nb\n\n2\n00:00:01,000 --> 00:00:05,000\na\n\n",  // file order, own end block
+        Block(5000, 6000, "b") + Block(1000, 5000, "a"));
     ExpectSami("junk\n1\n00:00:01,000 --> 00:00:02,000\na\n\nstray\n\n", Block(1000, 2000, "a"));
-    ExpectSami("1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nb\n\n",  // empty cue keeps the next
-               Block(1000, 2000, "") + Block(3000, 4000, "b"));
+    ExpectSami(
+        "1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nb\n\n",  // empty cue keeps the next
+        Block(1000, 2000, "") + Block(3000, 4000, "b"));
     ExpectSami(std::string(kBom) + Bytes(u8"1\r\n00:00:01,000 --> 00:00:02,000\r\n가 뷁 \U0001F600\r\n\r\n"),
                Block(1000, 2000, Bytes(u8"가 뷁 \U0001F600")), Block(1000, 2000, "\xB0\xA1 \x94\xEE ?"));
     ExpectSami("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xB0\xA1\r\n\r\n", Block(1000, 2000, Bytes(u8"가")),
                Block(1000, 2000, "\xB0\xA1"));  // CP949 input without a mark
-    ExpectSami("just text\n", "", "", false);  // no time line: head and foot, but fails
+    ExpectSami("just text\n", "", "", false);   // no time line: head and foot, but fails
 }
 
 TEST(WriteSami, DocumentAcrossWriteChunksComesOutWhole)
@@ -61,7 +67,8 @@ TEST(WriteSami, DocumentAcrossWriteChunksComesOutWhole)
     for (int k = 0; k < 2000; ++k)
     {
         const std::string pad(static_cast<size_t>(k % 7), 'x');
-        srt += std::to_string(k + 1) + "\r\n00:00:01,000 --> 00:00:02,000\r\n" + pad + Bytes(u8"가\U0001F600\r\n끝") + "\r\n\r\n";
+        srt += std::to_string(k + 1) + "\r\n00:00:01,000 --> 00:00:02,000\r\n" + pad + Bytes(u8"가\U0001F600\r\n끝") +
+               "\r\n\r\n";
         utf8Body += Block(1000, 2000, pad + Bytes(u8"가\U0001F600<br>\r\n끝"));
         legacyBody += Block(1000, 2000, pad + "\xB0\xA1?<br>\r\n\xB3\xA1");
     }

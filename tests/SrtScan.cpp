@@ -11,13 +11,17 @@ const CSrtProcessor kSrt;
 
 TEST(SrtTimeLine, AcceptsOnlyTheExactForm)
 {
-    const std::pair<const char16_t*, bool> cases[] = {
-        {u"00:00:01,000 --> 00:00:02,500\r", true},           {u"99:99:99,999 --> 00:00:00,000\rmore", true},
-        {u"00:00:01,000 --> 00:00:02,500 \r", false},         {u"00:00:01.000 --> 00:00:02,500\r", false},
-        {u"0:00:01,000 --> 00:00:02,500\r", false},           {u"00:00:01,000 -> 00:00:02,500\r", false},
-        {u"00:00:01,000-->00:00:02,500\r", false},            {u"00:00:01,000 --> 00:00:02,500\n", false},
-        {u"00:00:01,000 --> 00:00:0", false},                 {u"", false},
-        {u"\uFF10\uFF10:00:01,000 --> 00:00:02,500\r", false}};
+    const std::pair<const char16_t*, bool> cases[] = {{u"00:00:01,000 --> 00:00:02,500\r", true},
+                                                      {u"99:99:99,999 --> 00:00:00,000\rmore", true},
+                                                      {u"00:00:01,000 --> 00:00:02,500 \r", false},
+                                                      {u"00:00:01.000 --> 00:00:02,500\r", false},
+                                                      {u"0:00:01,000 --> 00:00:02,500\r", false},
+                                                      {u"00:00:01,000 -> 00:00:02,500\r", false},
+                                                      {u"00:00:01,000-->00:00:02,500\r", false},
+                                                      {u"00:00:01,000 --> 00:00:02,500\n", false},
+                                                      {u"00:00:01,000 --> 00:00:0", false},
+                                                      {u"", false},
+                                                      {u"\uFF10\uFF10:00:01,000 --> 00:00:02,500\r", false}};
     for (const auto& [pText, bIsTimeLine] : cases)
         EXPECT_EQ(kSrt.IsTimeLine(pText), bIsTimeLine) << testing::PrintToString(std::u16string(pText));
 }
@@ -47,8 +51,10 @@ TEST(SrtTimeLine, FindsWholeLinesAndBlankLinesInsideTheText)
 
 TEST(SrtTimeLine, ParsesMillisecondsWithoutRangeChecksAndLeavesOutputsOnFailure)
 {
-    const std::tuple<const char16_t*, int32_t, int32_t> cases[] = {{u"12:34:56,789 --> 00:00:00,001\r", 45296789, 1},
-        {u"00:75:00,000 --> 00:00:99,000\r", 4500000, 99000}, {u"99:99:99,999 --> 99:99:99,999\r", 362439999, 362439999}};
+    const std::tuple<const char16_t*, int32_t, int32_t> cases[] = {
+        {u"12:34:56,789 --> 00:00:00,001\r", 45296789, 1},
+        {u"00:75:00,000 --> 00:00:99,000\r", 4500000, 99000},
+        {u"99:99:99,999 --> 99:99:99,999\r", 362439999, 362439999}};
     for (const auto& [pText, nStartWanted, nEndWanted] : cases)
     {
         int32_t nStart = -1, nEnd = -1;
@@ -65,7 +71,8 @@ TEST(SrtTimeLine, ParsesMillisecondsWithoutRangeChecksAndLeavesOutputsOnFailure)
 TEST(SrtTimeLine, FormatTimeLineWritesTwentyNineUnitsClamped)
 {
     const std::tuple<int32_t, int32_t, const char16_t*> cases[] = {
-        {0, 3723004, u"00:00:00,000 --> 01:02:03,004"}, {3723004, 400000000, u"01:02:03,004 --> 99:59:59,999"},
+        {0, 3723004, u"00:00:00,000 --> 01:02:03,004"},
+        {3723004, 400000000, u"01:02:03,004 --> 99:59:59,999"},
         {INT32_MIN, INT32_MAX, u"00:00:00,000 --> 99:59:59,999"}};  // the clamp edges through CorrectJob.cpp
     for (const auto& [nStart, nEnd, pExpected] : cases)
     {
@@ -94,22 +101,22 @@ std::vector<std::pair<int32_t, std::u16string>> ScanCues(const std::u16string& t
 TEST(CueScan, FindsEachCueText)
 {
     const std::pair<std::u16string, std::vector<std::u16string>> cases[] = {
-        {u"1\rhello\r\r", {}},                                              // no time line
+        {u"1\rhello\r\r", {}},  // no time line
         {u"1\r" T1 u"Hello\rWorld\r\r2\r" T2 u"Bye\r\r", {u"Hello\rWorld", u"Bye"}},
-        {u"1\r" T1 u"a\r\r2\r" T2 u"b\r", {u"a", u"b\r"}},                  // last cue runs to the end
+        {u"1\r" T1 u"a\r\r2\r" T2 u"b\r", {u"a", u"b\r"}},  // last cue runs to the end
         {u"1\r" T1 u"a", {u"a"}},
-        {u"1\r" T1 u"\r\r\ra\r\r", {u"a"}},                                 // empty lines before text skipped
-        {u"1\r" T1 u"\r2\r" T2 u"b\r\r", {u"", u"b"}},                      // empty cue
-        {u"1\r" T1 u"\r \t2 \r" T2 u"b\r\r", {u"", u"b"}},                  // number with blanks
-        {u"1\r" T1 u"\r\r" T2 u"b\r\r", {u"", u"b"}},                       // bare time line
-        {u"1\r" T1 T2 u"b\r\r", {u"", u"b"}},                               // time line after time line
-        {u"1\r" T1 u" \r\t\r12\r" T2 u"b\r\r", {u"", u"b"}},                // blank-only lines
-        {u"1\r" T1 u" \ra\r\r", {u" \ra"}},                                 // blank line before text stays
-        {u"1\r" T1 u"\r", {u""}},                                           // empty cue at the end
-        {u"1\r" T1 u"\rtext\r" T2 u"b\r\r", {u"text\r" T2 u"b"}},           // text line before time line
-        {u"1\r" T1 u"\r42\rb\r\r2\r" T2 u"c\r\r", {u"42\rb", u"c"}},        // number without time line
-        {u"1\r" T1 u"a\r\rjunk\r\r\r2\r" T2 u"b\r\r", {u"a", u"b"}},        // stray lines between cues
-        {u"1\r" T1 u"a\r\r2\r00:00:03,000 --> 00:00:04,000", {u"a"}}};     // time line without CR at end
+        {u"1\r" T1 u"\r\r\ra\r\r", {u"a"}},                             // empty lines before text skipped
+        {u"1\r" T1 u"\r2\r" T2 u"b\r\r", {u"", u"b"}},                  // empty cue
+        {u"1\r" T1 u"\r \t2 \r" T2 u"b\r\r", {u"", u"b"}},              // number with blanks
+        {u"1\r" T1 u"\r\r" T2 u"b\r\r", {u"", u"b"}},                   // bare time line
+        {u"1\r" T1 T2 u"b\r\r", {u"", u"b"}},                           // time line after time line
+        {u"1\r" T1 u" \r\t\r12\r" T2 u"b\r\r", {u"", u"b"}},            // blank-only lines
+        {u"1\r" T1 u" \ra\r\r", {u" \ra"}},                             // blank line before text stays
+        {u"1\r" T1 u"\r", {u""}},                                       // empty cue at the end
+        {u"1\r" T1 u"\rtext\r" T2 u"b\r\r", {u"text\r" T2 u"b"}},       // text line before time line
+        {u"1\r" T1 u"\r42\rb\r\r2\r" T2 u"c\r\r", {u"42\rb", u"c"}},    // number without time line
+        {u"1\r" T1 u"a\r\rjunk\r\r\r2\r" T2 u"b\r\r", {u"a", u"b"}},    // stray lines between cues
+        {u"1\r" T1 u"a\r\r2\r00:00:03,000 --> 00:00:04,000", {u"a"}}};  // time line without CR at end
     for (const auto& [text, wanted] : cases)
     {
         std::vector<std::u16string> texts;

@@ -18,22 +18,52 @@ namespace
 TEST(TextBufferLoad, DecodesAndNormalisesLineEnds)
 {
     const std::tuple<const char*, std::string, std::u16string> cases[] = {
-        {"AsciiWithLf", "A\n", u"A\r"}, {"Utf16MarkOnly", "\xFF\xFE", u""}, {"Utf8MarkOnly", "\xEF\xBB\xBF", u""},
-        {"Utf16OddTail", "\xFF\xFE\x41", u"A"}, {"MixedLineEnds", "a\r\nb\rc\nd", u"a\rb\rc\rd"},
-        {"CrCrLf", "x\r\r\ny", u"x\r\ry"}, {"LfCr", "x\n\ry", u"x\r\ry"},
-        {"Utf16Le", std::string("\xFF\xFE" "a\0\r\0\n\0\0\xAC", 10), u"a\r\uAC00"},
-        {"Utf16StopsAtNul", std::string("\xFF\xFE" "a\0\0\0b\0", 8), u"a"},
+        {"AsciiWithLf", "A\n", u"A\r"},
+        {"Utf16MarkOnly", "\xFF\xFE", u""},
+        {"Utf8MarkOnly", "\xEF\xBB\xBF", u""},
+        {"Utf16OddTail", "\xFF\xFE\x41", u"A"},
+        {"MixedLineEnds", "a\r\nb\rc\nd", u"a\rb\rc\rd"},
+        {"CrCrLf", "x\r\r\ny", u"x\r\ry"},
+        {"LfCr", "x\n\ry", u"x\r\ry"},
+        {"Utf16Le",
+         std::string("\xFF\xFE"
+                     "a\0\r\0\n\0\0\xAC",
+                     10),
+         u"a\r\uAC00"},
+        {"Utf16StopsAtNul",
+         std::string("\xFF\xFE"
+                     "a\0\0\0b\0",
+                     8),
+         u"a"},
         {"Utf16WithoutMarkIsAnsi", std::string("a\0b\0", 4), u"a"},
         {"BigEndianMarkIsAnsi", std::string("\xFE\xFF\0a", 4), u"\uFFFD\uFFFD"},
         {"AnsiStopsAtZeroByte", std::string("ab\0cd", 5), u"ab"},
         {"Utf8WithMark", std::string(kBom) + Bytes(u8"가\r\n나"), u"가\r나"},
-        {"Utf8WithoutMark", Bytes(u8"é가\n"), u"é가\r"}, {"ManyFourByteSequences", Bytes(u8"😀😀😀😀😀😀x\n"), u"😀😀😀😀😀😀x\r"},
-        {"FourByteAboveUnicodeRange", "a\xF7\xBF\xBF\xBF" "b", u"a\uFFFDb"},
+        {"Utf8WithoutMark", Bytes(u8"é가\n"), u"é가\r"},
+        {"ManyFourByteSequences", Bytes(u8"😀😀😀😀😀😀x\n"), u"😀😀😀😀😀😀x\r"},
+        {"FourByteAboveUnicodeRange",
+         "a\xF7\xBF\xBF\xBF"
+         "b",
+         u"a\uFFFDb"},
         {"OverlongIsDecodedAsWritten", "\xC1\x81\xC3\xA9", u"A\u00E9"},
-        {"OverlongNulEndsText", "a\xC0\x80" "b\xC3\xA9", u"a"}, {"OverlongLfIsLineEnd", "a\xC0\x8A" "b\xC3\xA9", u"a\rb\u00E9"},
-        {"CrThenOverlongLfIsOneLineEnd", "a\r\xE0\x80\x8A" "b\xC3\xA9", u"a\rb\u00E9"},
-        {"CutOffSequenceIsCp949", "\xC3\xA9\xEB", u"챕\uFFFD"}, {"Cp949Korean", "\xB0\xA1\r\n\x94\xEE", u"가\r뷁"},
-        {"Cp949InvalidByteEach", "a\xFF\xFF" "b\x80", u"a\uFFFD\uFFFDb\uFFFD"}};
+        {"OverlongNulEndsText",
+         "a\xC0\x80"
+         "b\xC3\xA9",
+         u"a"},
+        {"OverlongLfIsLineEnd",
+         "a\xC0\x8A"
+         "b\xC3\xA9",
+         u"a\rb\u00E9"},
+        {"CrThenOverlongLfIsOneLineEnd",
+         "a\r\xE0\x80\x8A"
+         "b\xC3\xA9",
+         u"a\rb\u00E9"},
+        {"CutOffSequenceIsCp949", "\xC3\xA9\xEB", u"챕\uFFFD"},
+        {"Cp949Korean", "\xB0\xA1\r\n\x94\xEE", u"가\r뷁"},
+        {"Cp949InvalidByteEach",
+         "a\xFF\xFF"
+         "b\x80",
+         u"a\uFFFD\uFFFDb\uFFFD"}};
     CTempDir dir;
     for (const auto& [pName, bytes, expected] : cases)
     {
@@ -69,11 +99,14 @@ TEST(TextBufferLoad, ReplacesTextAndRefusesShortAndMissingFiles)
 TEST(TextBufferSave, WritesUtf8WithMarkAndCrLf)
 {
     const std::tuple<const char*, std::u16string, std::string> cases[] = {
-        {"Empty", u"", ""}, {"AccentCrHangul", u"é\r가", "\xC3\xA9\r\n\xEA\xB0\x80"},
-        {"LfStaysSingle", u"a\nb", "a\nb"}, {"PairIsOneSequence", u"\U0001F600", "\xF0\x9F\x98\x80"},
+        {"Empty", u"", ""},
+        {"AccentCrHangul", u"é\r가", "\xC3\xA9\r\n\xEA\xB0\x80"},
+        {"LfStaysSingle", u"a\nb", "a\nb"},
+        {"PairIsOneSequence", u"\U0001F600", "\xF0\x9F\x98\x80"},
         {"LoneHighSurrogate", std::u16string(1, char16_t(0xD83D)) + u"x", "\xEF\xBF\xBDx"},
         {"LoneLowSurrogate", std::u16string(1, char16_t(0xDE00)), "\xEF\xBF\xBD"},
-        {"TwoByteAndThreeByteEdges", u"\u007F\u0080\u07FF\u0800\uFFFF", "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF"}};
+        {"TwoByteAndThreeByteEdges", u"\u007F\u0080\u07FF\u0800\uFFFF",
+         "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF"}};
     CTempDir dir;
     for (const auto& [pName, text, expected] : cases)
     {

@@ -8,13 +8,13 @@
 #include <QApplication>
 #include <QTest>
 
-#define TAVREL_UI_TEST_MAIN(TestClass)                       \
-    int main(int argc, char** argv)                          \
-    {                                                        \
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))  \
-            qputenv("QT_QPA_PLATFORM", "offscreen");         \
-        QApplication app(argc, argv);                        \
-        std::setlocale(LC_ALL, "C");                         \
-        TestClass test;                                      \
-        return QTest::qExec(&test, argc, argv);              \
+#define TAVREL_UI_TEST_MAIN(TestClass)                                                                                 \
+    int main(int argc, char** argv)                                                                                    \
+    {                                                                                                                  \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                                            \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                                                   \
+        QApplication app(argc, argv);                                                                                  \
+        std::setlocale(LC_ALL, "C");                                                                                   \
+        TestClass test;                                                                                                \
+        return QTest::qExec(&test, argc, argv);                                                                        \
     }

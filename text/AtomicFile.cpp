@@ -123,7 +123,10 @@ void CopyPermissions(const fs::path& from, FILE* pTo)
 #endif
 }  // namespace
 
-CAtomicFile::CAtomicFile(const fs::path& target) : m_pathTarget(ResolveLinks(target)), m_pFile(nullptr), m_bFailed(false)
+CAtomicFile::CAtomicFile(const fs::path& target)
+    : m_pathTarget(ResolveLinks(target)),
+      m_pFile(nullptr),
+      m_bFailed(false)
 {
     std::error_code ec;
     const fs::file_status status = fs::status(m_pathTarget, ec);

@@ -22,7 +22,6 @@ namespace
 {
 constexpr char16_t kReplacement = 0xFFFD;
 
-
 // Units of one character starting at text[i]: a surrogate pair is one.
 size_t CharUnits(std::u16string_view text, size_t i)
 {
@@ -162,7 +161,9 @@ const char* NativeUtf32()
 class CIconv
 {
 public:
-    CIconv(const char* pTo, const char* pFrom) : m_cd(iconv_open(pTo, pFrom)) {}
+    CIconv(const char* pTo, const char* pFrom)
+        : m_cd(iconv_open(pTo, pFrom))
+    {}
     ~CIconv()
     {
         if (IsOpen())
@@ -326,9 +327,9 @@ void EncodeSegment(CIconv& conv, std::u16string_view text, size_t nFrom, size_t 
         for (; nAt < nTo && nChars < kChunk; ++nChars)
         {
             const size_t nUnits = std::min(CharUnits(text, nAt), nTo - nAt);
-            chars[nChars] = nUnits == 2 ? static_cast<char32_t>(0x10000 + ((text[nAt] - 0xD800) << 10) +
-                                                                (text[nAt + 1] - 0xDC00))
-                                        : static_cast<char32_t>(text[nAt]);
+            chars[nChars] =
+                nUnits == 2 ? static_cast<char32_t>(0x10000 + ((text[nAt] - 0xD800) << 10) + (text[nAt + 1] - 0xDC00))
+                            : static_cast<char32_t>(text[nAt]);
             nAt += nUnits;
         }
         const char* pIn = reinterpret_cast<const char*>(chars);

@@ -9,8 +9,8 @@
 #include <system_error>
 
 #include "text/CodePage.h"
-#include "text/TextFileStream.h"
 #include "text/LargeBuffer.h"
+#include "text/TextFileStream.h"
 #include "text/Unicode.h"
 
 namespace
@@ -19,7 +19,6 @@ constexpr int64_t kMaxFileBytes = int64_t{1} << 31;  // 2 GiB and more never loa
 constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
 constexpr char16_t kReplacement = 0xFFFD;
-
 
 uint64_t LoadWord(const unsigned char* p)
 {
@@ -91,8 +90,8 @@ bool ReadWholeFile(const std::filesystem::path& path, std::unique_ptr<char16_t[]
     // Room for a cut-off four-byte form at the end and the NUL.
     nAreaUnits = nBytes + 3;
     area.reset(NewUnits(nAreaUnits - 1));
-    unsigned char* pTop = reinterpret_cast<unsigned char*>(area.get()) + nAreaUnits * int64_t{sizeof(char16_t)} -
-                          (nBytes + 2);
+    unsigned char* pTop =
+        reinterpret_cast<unsigned char*>(area.get()) + nAreaUnits * int64_t{sizeof(char16_t)} - (nBytes + 2);
     const size_t nRead = std::fread(pTop, 1, static_cast<size_t>(nBytes), pFile);
     std::fclose(pFile);
     if (nRead != static_cast<size_t>(nBytes))
@@ -170,7 +169,9 @@ int DecodeUtf8Sequence(const unsigned char* pBytes, int64_t nBytes, int64_t i, c
 class CUnitWriter
 {
 public:
-    explicit CUnitWriter(char16_t* pOut) : m_pOut(pOut) {}
+    explicit CUnitWriter(char16_t* pOut)
+        : m_pOut(pOut)
+    {}
 
     bool Put(char16_t c)
     {
@@ -267,7 +268,10 @@ char16_t* CopyUnits(const char16_t* pText, int64_t nUnits)
 
 }  // namespace
 
-CTextBuffer::CTextBuffer() : m_nLength(0), m_pText(nullptr) {}
+CTextBuffer::CTextBuffer()
+    : m_nLength(0),
+      m_pText(nullptr)
+{}
 
 CTextBuffer::~CTextBuffer()
 {

@@ -5,7 +5,9 @@
 #include "text/TextBuffer.h"
 #include "text/Unicode.h"
 
-CTextFileStream::CTextFileStream(const std::filesystem::path& path) : m_file(path), m_bOk(m_file.IsOpen())
+CTextFileStream::CTextFileStream(const std::filesystem::path& path)
+    : m_file(path),
+      m_bOk(m_file.IsOpen())
 {
     m_bOk = m_bOk && m_file.Write("\xEF\xBB\xBF", 3);
 }

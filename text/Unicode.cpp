@@ -154,8 +154,8 @@ bool IsWhiteSpace(char16_t c)
         return true;
     if (c < 0x1680)
         return false;
-    return c == 0x1680 || (c >= 0x2000 && c <= 0x2006) || (c >= 0x2008 && c <= 0x200A) || c == 0x2028 ||
-           c == 0x2029 || c == 0x205F || c == 0x3000;
+    return c == 0x1680 || (c >= 0x2000 && c <= 0x2006) || (c >= 0x2008 && c <= 0x200A) || c == 0x2028 || c == 0x2029 ||
+           c == 0x205F || c == 0x3000;
 }
 
 std::u16string_view TrimWhiteSpace(std::u16string_view text)

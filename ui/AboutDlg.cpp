@@ -7,7 +7,8 @@
 #include "ui/AppIcon.h"
 #include "ui/DialogBuilder.h"
 
-CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent)
+CAboutDlg::CAboutDlg(QWidget* pParent)
+    : QDialog(pParent)
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     const CDialogTemplate& dlgTemplate = AboutDialogTemplate();

@@ -15,8 +15,8 @@ QIcon LoadAppIcon()
 {
     InitAppResources();
     QIcon icon;
-    for (const char* pszFile : {":/tavrel/icon-16.png", ":/tavrel/icon-32.png", ":/tavrel/icon-52.png",
-                                ":/tavrel/icon-256.png"})
+    for (const char* pszFile :
+         {":/tavrel/icon-16.png", ":/tavrel/icon-32.png", ":/tavrel/icon-52.png", ":/tavrel/icon-256.png"})
         icon.addFile(QString::fromLatin1(pszFile));
     return icon;
 }

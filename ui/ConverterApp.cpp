@@ -3,7 +3,8 @@
 #include "ui/AppIcon.h"
 #include "ui/MainDlg.h"
 
-CConverterApp::CConverterApp(int& argc, char** argv) : QApplication(argc, argv)
+CConverterApp::CConverterApp(int& argc, char** argv)
+    : QApplication(argc, argv)
 {
     setWindowIcon(LoadAppIcon());
 }

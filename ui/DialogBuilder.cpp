@@ -118,9 +118,9 @@ QFont CDialogBuilder::DialogFont(const CDialogTemplate& dlgTemplate)
     const QString strWanted = QString::fromUtf8(dlgTemplate.pszFont);
     const QStringList families = QFontDatabase::families();
     QString strFamily;
-    for (const QString& strCandidate : {strWanted, QStringLiteral("Gulim"), QStringLiteral("NanumGothic"),
-                                        QStringLiteral("NanumBarunGothic"), QStringLiteral("Malgun Gothic"),
-                                        QStringLiteral("Noto Sans CJK KR")})
+    for (const QString& strCandidate :
+         {strWanted, QStringLiteral("Gulim"), QStringLiteral("NanumGothic"), QStringLiteral("NanumBarunGothic"),
+          QStringLiteral("Malgun Gothic"), QStringLiteral("Noto Sans CJK KR")})
     {
         if (families.contains(strCandidate, Qt::CaseInsensitive))
         {
@@ -133,10 +133,12 @@ QFont CDialogBuilder::DialogFont(const CDialogTemplate& dlgTemplate)
     return font;
 }
 
-CDialogBuilder::CDialogBuilder(const QFont& font) : m_font(font)
+CDialogBuilder::CDialogBuilder(const QFont& font)
+    : m_font(font)
 {
     const QFontMetrics metrics(font);
-    const int nAlphabet = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int nAlphabet =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_nBaseX = std::max(1, (nAlphabet / 26 + 1) / 2);
     m_nBaseY = std::max(1, metrics.height());
 }

@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QMimeData>
 
-CDropEdit::CDropEdit(QWidget* pParent) : QLineEdit(pParent), m_bAcceptFolders(0)
+CDropEdit::CDropEdit(QWidget* pParent)
+    : QLineEdit(pParent),
+      m_bAcceptFolders(0)
 {
     setAcceptDrops(true);
 }

@@ -373,9 +373,9 @@ void CMainDlg::OnModeChanged(int32_t nMode)
     m_nPrevMode = m_nMode;
     ApplyRowSettings(nMode);
     const bool bOptions = nMode == ModeCorrect;
-    EnableControls({IDC_REPLACE85, IDC_FIX_QUOTES, IDC_FIX_LETTER_L, IDC_REMOVE_DIGIT_SPACES, IDC_SHIFT_BASIC,
-                    IDC_SHIFT_DETAILED},
-                   bOptions);
+    EnableControls(
+        {IDC_REPLACE85, IDC_FIX_QUOTES, IDC_FIX_LETTER_L, IDC_REMOVE_DIGIT_SPACES, IDC_SHIFT_BASIC, IDC_SHIFT_DETAILED},
+        bOptions);
     ApplyShiftKind(m_nShiftKind, bOptions);
 }
 
@@ -395,8 +395,8 @@ void CMainDlg::ApplyShiftKind(int32_t nKind, bool bEnabled)
 {
     const bool bBasic = nKind == ShiftBasic && bEnabled;
     const bool bDetailed = nKind == ShiftDetailed && bEnabled;
-    EnableControls({IDC_OFFSET_MS, IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_MILLIS, IDC_SIGN, IDC_MS_LABEL,
-                    IDC_COLON1, IDC_COLON2, IDC_POINT},
+    EnableControls({IDC_OFFSET_MS, IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_MILLIS, IDC_SIGN, IDC_MS_LABEL, IDC_COLON1,
+                    IDC_COLON2, IDC_POINT},
                    bBasic);
     EnableControls({IDC_SRC1, IDC_DST1, IDC_SRC2, IDC_DST2, IDC_ARROW1, IDC_COMMA, IDC_ARROW2}, bDetailed);
 }
@@ -538,8 +538,7 @@ void CMainDlg::RunExtraction(const std::u16string& strInput, const std::u16strin
     ShowResult(result);
 }
 
-void CMainDlg::RunMerge(const std::u16string& strInput, const std::u16string& strText,
-                        const std::u16string& strOutput)
+void CMainDlg::RunMerge(const std::u16string& strInput, const std::u16string& strText, const std::u16string& strOutput)
 {
     CRunResult result;
     {
