@@ -8,6 +8,9 @@
 
 #include "InputGen.h"
 
+namespace tavrel
+{
+
 namespace benchinput
 {
 namespace
@@ -60,3 +63,5 @@ std::filesystem::path ScratchPath(std::string_view name)
 }
 
 }  // namespace benchinput
+
+}  // namespace tavrel

@@ -7,6 +7,9 @@
 #include <filesystem>
 #include <string_view>
 
+namespace tavrel
+{
+
 namespace benchinput
 {
 
@@ -23,3 +26,5 @@ const CInputFile& CachedInput(std::string_view kind, size_t nBytes);
 std::filesystem::path ScratchPath(std::string_view name);
 
 }  // namespace benchinput
+
+}  // namespace tavrel

@@ -7,6 +7,8 @@
 #include "convert/FormatDetect.h"
 #include "convert/SamiReader.h"
 
+using namespace tavrel;
+
 namespace
 {
 size_t InputBytes(const benchmark::State& state)

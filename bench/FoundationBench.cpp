@@ -6,6 +6,8 @@
 #include "srt/SrtProcessor.h"
 #include "text/TextBuffer.h"
 
+using namespace tavrel;
+
 namespace
 {
 constexpr size_t kInputBytes = 50u * 1000 * 1000;

@@ -5,6 +5,8 @@
 
 #include "InputGen.h"
 
+using namespace tavrel;
+
 int main(int argc, char** argv)
 {
     if (argc != 4)

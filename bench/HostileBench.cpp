@@ -20,6 +20,8 @@
 #include "convert/SamiReader.h"
 #include "srt/SrtProcessor.h"
 
+using namespace tavrel;
+
 namespace fs = std::filesystem;
 
 namespace

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <fstream>
 
+namespace tavrel
+{
+
 namespace benchinput
 {
 namespace
@@ -263,3 +266,5 @@ bool WriteInput(std::string_view kind, size_t nBytes, const std::filesystem::pat
 }
 
 }  // namespace benchinput
+
+}  // namespace tavrel

@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+namespace tavrel
+{
+
 namespace benchinput
 {
 
@@ -31,3 +34,5 @@ std::string MakeAss(size_t nBytes);
 bool WriteInput(std::string_view kind, size_t nBytes, const std::filesystem::path& path);
 
 }  // namespace benchinput
+
+}  // namespace tavrel

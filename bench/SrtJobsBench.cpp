@@ -6,6 +6,8 @@
 #include "BenchUtil.h"
 #include "srt/SrtProcessor.h"
 
+using namespace tavrel;
+
 namespace
 {
 size_t InputBytes(const benchmark::State& state)

@@ -7,6 +7,9 @@
 #include "run/RunDispatch.h"
 #include "text/Unicode.h"
 
+namespace tavrel
+{
+
 namespace
 {
 constexpr std::string_view kUsage = "usage:\n"
@@ -291,3 +294,5 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     out.flush();
     return nExit;
 }
+
+}  // namespace tavrel

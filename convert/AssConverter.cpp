@@ -11,6 +11,9 @@
 #include "text/TextFileStream.h"
 #include "text/Unicode.h"
 
+namespace tavrel
+{
+
 namespace
 {
 // Reads the text line by line: a line runs up to its CR, the last one may
@@ -179,3 +182,5 @@ bool CAssConverter::ConvertAssToSrt(const std::filesystem::path& input, const st
         return false;
     }
 }
+
+}  // namespace tavrel

@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+namespace tavrel
+{
+
 class CTextFileStream;
 
 // ASS/SSA events to SRT. Holds no data.
@@ -29,3 +32,5 @@ public:
     std::u16string TranslateOverrideBlock(std::u16string_view content) const;
     void AppendOverrideBlock(std::u16string& out, std::u16string_view content) const;
 };
+
+}  // namespace tavrel

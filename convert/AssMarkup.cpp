@@ -7,6 +7,9 @@
 #include "text/TextFileStream.h"
 #include "text/Unicode.h"
 
+namespace tavrel
+{
+
 namespace
 {
 bool IsDigits(std::u16string_view text)
@@ -297,3 +300,5 @@ std::u16string CAssConverter::ConvertAssTime(std::u16string_view field) const
     AppendAssTime(out, field);
     return out;
 }
+
+}  // namespace tavrel

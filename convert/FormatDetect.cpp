@@ -8,6 +8,9 @@
 #include "text/TextBuffer.h"
 #include "text/Unicode.h"
 
+namespace tavrel
+{
+
 // The tests read the text as if a CR stood before its first and after its
 // last character, with every blank at the start or end of a line turned into
 // a CR; the text is changed in place rather than copied.
@@ -106,3 +109,5 @@ SubtitleFormat DetectFormat(const std::filesystem::path& path)
         return FormatUnrecognised;
     }
 }
+
+}  // namespace tavrel

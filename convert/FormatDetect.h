@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <filesystem>
 
+namespace tavrel
+{
+
 enum SubtitleFormat : int32_t
 {
     FormatUnrecognised = 0,
@@ -13,3 +16,5 @@ enum SubtitleFormat : int32_t
 
 // Tells the format from the file's content, never from its name.
 SubtitleFormat DetectFormat(const std::filesystem::path& path);
+
+}  // namespace tavrel

@@ -7,6 +7,9 @@
 #include "convert/SamiReader.h"
 #include "text/Unicode.h"
 
+namespace tavrel
+{
+
 namespace
 {
 // Length of the &nbsp; (or &nbsp) entity at the start of the text, or 0.
@@ -263,3 +266,5 @@ std::u16string CSamiReader::TranslateSamiMarkup(const char16_t* pText, int32_t n
     AppendSamiMarkup(pText, nFirst, nLast, out);
     return out;
 }
+
+}  // namespace tavrel

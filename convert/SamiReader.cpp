@@ -10,6 +10,9 @@
 #include "text/TextFileStream.h"
 #include "text/Unicode.h"
 
+namespace tavrel
+{
+
 namespace
 {
 // The text at i, up to nEnd, starts with the word, ASCII case-insensitive.
@@ -458,3 +461,5 @@ int32_t CSamiReader::ConvertSamiToSrt(const std::filesystem::path& path) const
         return -1;
     }
 }
+
+}  // namespace tavrel

@@ -8,6 +8,9 @@
 #include <unordered_map>
 #include <vector>
 
+namespace tavrel
+{
+
 class CTextFileStream;
 
 // One caption as found in the document: its text is [m_nFirst, m_nLast],
@@ -115,3 +118,5 @@ private:
     bool FindTagOfKind(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen, int32_t& nClose,
                        bool (*pIsKind)(const char16_t*, int32_t, int32_t)) const;
 };
+
+}  // namespace tavrel

@@ -10,6 +10,9 @@
 #include "text/TextFileStream.h"
 #include "text/Unicode.h"
 
+namespace tavrel
+{
+
 namespace
 {
 constexpr char16_t kCr = u'\r';
@@ -62,7 +65,7 @@ public:
         }
     }
     void Append(char16_t c) { m_strChunk.push_back(c); }
-    void AppendDecimal(int32_t n) { ::AppendDecimal(m_strChunk, n); }
+    void AppendDecimal(int32_t n) { tavrel::AppendDecimal(m_strChunk, n); }
 
     // Writes out what is pending; a final high surrogate waits for its pair
     // unless this is the end.
@@ -183,3 +186,5 @@ bool CSrtProcessor::WriteSami(const std::filesystem::path& input, const std::fil
         return false;
     }
 }
+
+}  // namespace tavrel

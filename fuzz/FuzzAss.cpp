@@ -3,6 +3,8 @@
 #include "convert/AssConverter.h"
 #include "fuzz/FuzzSupport.h"
 
+using namespace tavrel;
+
 namespace
 {
 

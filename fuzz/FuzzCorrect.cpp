@@ -6,6 +6,8 @@
 #include "fuzz/FuzzSupport.h"
 #include "run/RunDispatch.h"
 
+using namespace tavrel;
+
 namespace
 {
 

@@ -4,6 +4,8 @@
 #include "convert/FormatDetect.h"
 #include "fuzz/FuzzSupport.h"
 
+using namespace tavrel;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     fuzz::CWorkDir& dir = fuzz::WorkDir();

@@ -3,6 +3,8 @@
 #include "fuzz/FuzzSupport.h"
 #include "text/Unicode.h"
 
+using namespace tavrel;
+
 namespace
 {
 

@@ -2,6 +2,8 @@
 
 #include "fuzz/FuzzSupport.h"
 
+using namespace tavrel;
+
 namespace
 {
 

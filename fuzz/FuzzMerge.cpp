@@ -3,6 +3,8 @@
 
 #include "fuzz/FuzzSupport.h"
 
+using namespace tavrel;
+
 namespace
 {
 

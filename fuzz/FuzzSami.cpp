@@ -5,6 +5,8 @@
 #include "convert/SamiReader.h"
 #include "fuzz/FuzzSupport.h"
 
+using namespace tavrel;
+
 namespace
 {
 

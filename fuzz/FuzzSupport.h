@@ -19,6 +19,9 @@
 #include "srt/SrtProcessor.h"
 #include "text/TextBuffer.h"
 
+namespace tavrel
+{
+
 namespace fuzz
 {
 
@@ -279,3 +282,5 @@ inline std::vector<CScannedCue> ScanCues(std::u16string_view text)
 }
 
 }  // namespace fuzz
+
+}  // namespace tavrel

@@ -6,6 +6,8 @@
 #include "text/CodePage.h"
 #include "text/Unicode.h"
 
+using namespace tavrel;
+
 namespace
 {
 

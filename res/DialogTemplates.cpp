@@ -4,6 +4,9 @@
 
 #include <array>
 
+namespace tavrel
+{
+
 namespace
 {
 constexpr uint32_t D = StyleDisabled;
@@ -154,3 +157,5 @@ const CVersionRecord& VersionRecord()
 {
     return kVersion;
 }
+
+}  // namespace tavrel

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <span>
 
+namespace tavrel
+{
+
 enum ControlKind : int32_t
 {
     KindLabel,
@@ -147,3 +150,5 @@ struct CVersionRecord
     uint16_t nCodePage;
 };
 const CVersionRecord& VersionRecord();
+
+}  // namespace tavrel

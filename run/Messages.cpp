@@ -2,6 +2,9 @@
 
 #include <string_view>
 
+namespace tavrel
+{
+
 namespace
 {
 struct CMessage
@@ -56,3 +59,5 @@ std::u16string MessageText(MessageId nId, int32_t nCount)
     }
     return text;
 }
+
+}  // namespace tavrel

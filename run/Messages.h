@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <string>
 
+namespace tavrel
+{
+
 // Every message the jobs' run handlers show, in one table.
 enum MessageId
 {
@@ -28,3 +31,5 @@ enum MessageId
 bool IsSuccessMessage(MessageId nId);
 // The message text; nCount fills the count of MsgSamiToSrtDone.
 std::u16string MessageText(MessageId nId, int32_t nCount = 0);
+
+}  // namespace tavrel

@@ -2,6 +2,9 @@
 
 #include "text/Unicode.h"
 
+namespace tavrel
+{
+
 namespace
 {
 bool IsFolderSeparator(char16_t c)
@@ -47,3 +50,5 @@ std::u16string MakeOutputName(int32_t nMode, std::u16string_view input)
         return {};
     }
 }
+
+}  // namespace tavrel

@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+namespace tavrel
+{
+
 enum Mode : int32_t
 {
     ModeCorrect = 0,
@@ -20,3 +23,5 @@ size_t FindExtension(std::u16string_view path);
 // Output name proposed for an input path in a mode; the input is trimmed.
 // Empty for ModeConvert, for an empty input and for unknown modes.
 std::u16string MakeOutputName(int32_t nMode, std::u16string_view input);
+
+}  // namespace tavrel

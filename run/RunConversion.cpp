@@ -11,6 +11,9 @@
 #include "srt/SrtProcessor.h"
 #include "text/Unicode.h"
 
+namespace tavrel
+{
+
 namespace
 {
 // The input less its extension, or the whole input when its extension is
@@ -80,3 +83,5 @@ CRunResult RunConversion(const std::u16string& input)
     result.m_nMessage = MsgFormatError;
     return result;
 }
+
+}  // namespace tavrel

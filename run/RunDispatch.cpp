@@ -5,6 +5,9 @@
 
 #include "text/Unicode.h"
 
+namespace tavrel
+{
+
 namespace
 {
 bool IsAsciiDigit(char16_t c)
@@ -154,3 +157,5 @@ CRunResult DispatchRun(const CRunRequest& request)
         return Message(MsgNone);
     }
 }
+
+}  // namespace tavrel

@@ -8,6 +8,9 @@
 #include "run/OutputNaming.h"
 #include "srt/SrtProcessor.h"
 
+namespace tavrel
+{
+
 enum ShiftKind : int32_t
 {
     ShiftBasic = 0,
@@ -64,3 +67,5 @@ CRunResult RunMerge(const std::u16string& input, const std::u16string& text, con
 int32_t ParseOffsetText(std::u16string_view text);
 // Factor and offset of the two-point mapping; false when s1 = s2 or t1 = t2.
 bool ComputeShift(uint32_t nSrc1, uint32_t nDst1, uint32_t nSrc2, uint32_t nDst2, double& dFactor, double& dOffset);
+
+}  // namespace tavrel

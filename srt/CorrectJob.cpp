@@ -6,6 +6,9 @@
 #include "text/LargeBuffer.h"
 #include "text/TextBuffer.h"
 
+namespace tavrel
+{
+
 namespace
 {
 constexpr double kLatestTime = 2147483647.0;
@@ -62,3 +65,5 @@ bool CSrtProcessor::CorrectSrt(const std::filesystem::path& input, const std::fi
         return CTextBuffer::SaveText(output, out);
     });
 }
+
+}  // namespace tavrel

@@ -6,6 +6,9 @@
 #include "text/LargeBuffer.h"
 #include "text/TextBuffer.h"
 
+namespace tavrel
+{
+
 bool CSrtProcessor::ExtractText(const std::filesystem::path& input, const std::filesystem::path& output,
                                 CSrtJobStats* pStats) const
 {
@@ -40,3 +43,5 @@ bool CSrtProcessor::ExtractText(const std::filesystem::path& input, const std::f
         return CTextBuffer::SaveText(output, out);
     });
 }
+
+}  // namespace tavrel

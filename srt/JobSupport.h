@@ -6,6 +6,9 @@
 
 #include "srt/SrtProcessor.h"
 
+namespace tavrel
+{
+
 // Helpers shared by the SRT jobs (not part of the public interface).
 namespace srtjob
 {
@@ -61,3 +64,5 @@ bool RunGuarded(TBody body)
 }
 
 }  // namespace srtjob
+
+}  // namespace tavrel

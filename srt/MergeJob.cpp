@@ -9,6 +9,9 @@
 #include "text/TextBuffer.h"
 #include "text/Unicode.h"
 
+namespace tavrel
+{
+
 namespace
 {
 constexpr char16_t kCr = u'\r';
@@ -180,3 +183,5 @@ bool CSrtProcessor::MergeText(const std::filesystem::path& srtPath, const std::f
         return CTextBuffer::SaveText(output, out);
     });
 }
+
+}  // namespace tavrel

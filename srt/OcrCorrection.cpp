@@ -2,6 +2,9 @@
 
 #include <string_view>
 
+namespace tavrel
+{
+
 namespace
 {
 // Prefixes whose small l stands for a capital I.
@@ -207,3 +210,5 @@ void CSrtProcessor::FixOcrLine(std::u16string& text, int bReplace85, int bFixQuo
     if (bFixLetterL)
         FixLetterL(text);
 }
+
+}  // namespace tavrel

@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+namespace tavrel
+{
+
 // One cue found by the cue scan: the 29-unit time line at m_nTimeLine and
 // the cue text [m_nTextBegin, m_nTextEnd). m_nResume is where the search for
 // the next time line starts, -1 when the scan ends after this cue.
@@ -69,3 +72,5 @@ public:
 
 // The merge job's text clean-up: every line trimmed and ended by one CR.
 std::u16string CleanText(std::u16string_view text);
+
+}  // namespace tavrel

@@ -2,6 +2,9 @@
 
 #include "text/Unicode.h"
 
+namespace tavrel
+{
+
 namespace
 {
 constexpr char16_t kCr = u'\r';
@@ -228,3 +231,5 @@ void CSrtProcessor::AppendCueEnd(std::u16string& out)
 {
     out.append(2, kCr);
 }
+
+}  // namespace tavrel

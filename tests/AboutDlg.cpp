@@ -9,6 +9,8 @@
 #include "ui/AboutDlg.h"
 #include "ui/MainDlg.h"
 
+using namespace tavrel;
+
 class CAboutDlgTest : public QObject
 {
     Q_OBJECT

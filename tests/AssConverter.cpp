@@ -8,6 +8,8 @@
 #include "convert/AssConverter.h"
 #include "text/Unicode.h"
 
+using namespace tavrel;
+
 using namespace testutil;
 
 namespace

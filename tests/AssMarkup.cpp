@@ -4,6 +4,8 @@
 
 #include "convert/AssConverter.h"
 
+using namespace tavrel;
+
 namespace
 {
 struct CAssTextCase

@@ -8,6 +8,8 @@
 
 #include "JobTestUtil.h"
 
+using namespace tavrel;
+
 using namespace testutil;
 
 namespace

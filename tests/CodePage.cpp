@@ -6,6 +6,8 @@
 
 #include "text/Unicode.h"
 
+using namespace tavrel;
+
 namespace
 {
 // The tests run in the "C" locale, so code page 0 is CP949.

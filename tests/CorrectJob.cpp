@@ -6,6 +6,8 @@
 #include "JobTestUtil.h"
 #include "srt/SrtProcessor.h"
 
+using namespace tavrel;
+
 using namespace testutil;
 
 namespace

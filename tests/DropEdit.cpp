@@ -11,6 +11,8 @@
 #include "UiTestMain.h"
 #include "ui/DropEdit.h"
 
+using namespace tavrel;
+
 class CDropEditTest : public QObject
 {
     Q_OBJECT

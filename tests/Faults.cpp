@@ -27,6 +27,8 @@
 #include "srt/SrtProcessor.h"
 #include "text/Unicode.h"
 
+using namespace tavrel;
+
 using namespace testutil;
 namespace fs = std::filesystem;
 

@@ -5,6 +5,8 @@
 #include "TestUtil.h"
 #include "convert/FormatDetect.h"
 
+using namespace tavrel;
+
 using namespace testutil;
 
 namespace

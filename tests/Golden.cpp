@@ -18,6 +18,8 @@
 
 #include "TestUtil.h"
 
+using namespace tavrel;
+
 using namespace testutil;
 namespace fs = std::filesystem;
 

@@ -8,6 +8,9 @@
 
 #include "TestUtil.h"
 
+namespace tavrel
+{
+
 namespace testutil
 {
 
@@ -31,3 +34,5 @@ inline std::string Saved(std::string_view text)
 }
 
 }  // namespace testutil
+
+}  // namespace tavrel

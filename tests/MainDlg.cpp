@@ -18,6 +18,8 @@
 #include "res/DialogTemplates.h"
 #include "ui/MainDlg.h"
 
+using namespace tavrel;
+
 namespace
 {
 // Records what the window would show instead of showing it.

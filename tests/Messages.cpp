@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace tavrel;
+
 TEST(Messages, FormatsTheSamiFileCount)
 {
     EXPECT_EQ(MessageText(MsgSamiToSrtDone, 3), u"SAMI → SRT 변환 완료! (3 개)");

@@ -4,6 +4,8 @@
 
 #include "srt/SrtProcessor.h"
 
+using namespace tavrel;
+
 namespace
 {
 enum : unsigned

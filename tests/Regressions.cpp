@@ -9,6 +9,8 @@
 #include "srt/SrtProcessor.h"
 #include "text/CodePage.h"
 
+using namespace tavrel;
+
 using namespace testutil;
 
 namespace

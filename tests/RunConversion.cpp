@@ -6,6 +6,8 @@
 #include "run/RunDispatch.h"
 #include "text/Unicode.h"
 
+using namespace tavrel;
+
 using namespace testutil;
 
 namespace

@@ -4,6 +4,8 @@
 
 #include "convert/SamiReader.h"
 
+using namespace tavrel;
+
 namespace
 {
 std::u16string Translate(std::u16string_view caption)

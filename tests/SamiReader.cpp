@@ -8,6 +8,8 @@
 #include "TestUtil.h"
 #include "convert/SamiReader.h"
 
+using namespace tavrel;
+
 using namespace testutil;
 
 namespace

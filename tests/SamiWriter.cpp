@@ -5,6 +5,8 @@
 #include "TestUtil.h"
 #include "srt/SrtProcessor.h"
 
+using namespace tavrel;
+
 using namespace testutil;
 
 namespace

@@ -5,6 +5,8 @@
 
 #include "srt/SrtProcessor.h"
 
+using namespace tavrel;
+
 namespace
 {
 const CSrtProcessor kSrt;

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+namespace tavrel
+{
+
 namespace testutil
 {
 
@@ -70,3 +73,5 @@ inline std::filesystem::path FullDevice()
 }
 
 }  // namespace testutil
+
+}  // namespace tavrel

@@ -10,6 +10,8 @@
 #include "TestUtil.h"
 #include "text/AtomicFile.h"
 
+using namespace tavrel;
+
 using namespace testutil;
 namespace fs = std::filesystem;
 

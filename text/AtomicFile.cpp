@@ -14,6 +14,9 @@
 #include <unistd.h>
 #endif
 
+namespace tavrel
+{
+
 namespace fs = std::filesystem;
 
 namespace
@@ -202,3 +205,5 @@ bool CAtomicFile::Commit()
     m_pathTemp.clear();
     return true;
 }
+
+}  // namespace tavrel

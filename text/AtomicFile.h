@@ -3,6 +3,9 @@
 #include <cstddef>
 #include <filesystem>
 
+namespace tavrel
+{
+
 // Writes a file through a temporary file in the target's folder, renamed
 // over the target only by Commit after every byte was written; so a failed
 // write never leaves a truncated or changed file behind.
@@ -24,3 +27,5 @@ private:
     void* m_pFile;  // FILE*
     bool m_bFailed;
 };
+
+}  // namespace tavrel

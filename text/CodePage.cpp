@@ -18,6 +18,9 @@
 #include <langinfo.h>
 #endif
 
+namespace tavrel
+{
+
 namespace
 {
 constexpr char16_t kReplacement = 0xFFFD;
@@ -427,3 +430,5 @@ std::string EncodeCodePage(std::u16string_view text, int nCodePage)
 }
 
 #endif
+
+}  // namespace tavrel

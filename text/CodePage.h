@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+namespace tavrel
+{
+
 // The legacy (ANSI) code page layer. Code page 0 is the system's legacy code
 // page: the ANSI code page on Windows; elsewhere the locale's character set
 // when it is a legacy one, otherwise CP949.
@@ -15,3 +18,5 @@ std::u16string DecodeCodePage(const char* pBytes, size_t nBytes, int nCodePage);
 // Every character the code page lacks becomes one '?' (a surrogate pair is
 // one character).
 std::string EncodeCodePage(std::u16string_view text, int nCodePage);
+
+}  // namespace tavrel

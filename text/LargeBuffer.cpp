@@ -7,6 +7,9 @@
 #include <unistd.h>
 #endif
 
+namespace tavrel
+{
+
 namespace
 {
 constexpr size_t kMinBytes = size_t{4} << 20;
@@ -61,3 +64,5 @@ void ReserveLarge(std::string& s, size_t nBytes)
     s.reserve(nBytes);
     AdviseLargeBuffer(s.data(), s.capacity());
 }
+
+}  // namespace tavrel

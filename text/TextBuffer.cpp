@@ -13,6 +13,9 @@
 #include "text/TextFileStream.h"
 #include "text/Unicode.h"
 
+namespace tavrel
+{
+
 namespace
 {
 constexpr int64_t kMaxFileBytes = int64_t{1} << 31;  // 2 GiB and more never load
@@ -453,3 +456,5 @@ int64_t CTextBuffer::EncodeUtf8(const char16_t* pText, int64_t nUnits, unsigned 
     }
     return p - pOut;
 }
+
+}  // namespace tavrel

@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <string_view>
 
+namespace tavrel
+{
+
 enum TextEncoding
 {
     Utf16Le,
@@ -50,3 +53,5 @@ private:
     void Free();
     static TextEncoding DetectEncoding(const unsigned char* pBytes, int64_t nBytes);
 };
+
+}  // namespace tavrel

@@ -5,6 +5,9 @@
 #include "text/TextBuffer.h"
 #include "text/Unicode.h"
 
+namespace tavrel
+{
+
 CTextFileStream::CTextFileStream(const std::filesystem::path& path)
     : m_file(path),
       m_bOk(m_file.IsOpen())
@@ -59,3 +62,5 @@ void CTextFileStream::WritePending(bool bEnd)
     Encode(std::u16string_view(m_strPending).substr(0, nUnits));
     m_strPending.erase(0, nUnits);
 }
+
+}  // namespace tavrel

@@ -8,6 +8,9 @@
 
 #include "text/AtomicFile.h"
 
+namespace tavrel
+{
+
 // Writes a text file as UTF-8 with a byte-order mark and every CR as CR LF,
 // through a temporary file that replaces the target only on Commit. Large
 // outputs are written while they are built: writers append to Pending() and
@@ -39,3 +42,5 @@ private:
     std::vector<unsigned char> m_vecBytes;
     bool m_bOk;
 };
+
+}  // namespace tavrel

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+namespace tavrel
+{
+
 namespace
 {
 constexpr char16_t kReplacement = 0xFFFD;
@@ -193,3 +196,5 @@ void AppendDecimal(std::u16string& out, int64_t n)
     while (nDigits > 0)
         out.push_back(digits[--nDigits]);
 }
+
+}  // namespace tavrel

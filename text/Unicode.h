@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+namespace tavrel
+{
+
 // UTF-8 <-> UTF-16 for strings that are not files (paths, command lines,
 // messages). Invalid input becomes U+FFFD; nothing throws.
 std::u16string Utf8ToU16(std::string_view text);
@@ -59,3 +62,5 @@ bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix);
 // n in decimal ("%d"/"%u" without padding).
 void AppendDecimal(std::u16string& out, int64_t n);
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
+
+}  // namespace tavrel

@@ -7,6 +7,9 @@
 #include "ui/AppIcon.h"
 #include "ui/DialogBuilder.h"
 
+namespace tavrel
+{
+
 CAboutDlg::CAboutDlg(QWidget* pParent)
     : QDialog(pParent)
 {
@@ -33,3 +36,5 @@ void CAboutDlg::keyPressEvent(QKeyEvent* pEvent)
     }
     QDialog::keyPressEvent(pEvent);
 }
+
+}  // namespace tavrel

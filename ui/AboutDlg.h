@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+namespace tavrel
+{
+
 // The About box, built from template 100.
 class CAboutDlg : public QDialog
 {
@@ -16,3 +19,5 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
 };
+
+}  // namespace tavrel

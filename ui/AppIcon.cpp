@@ -11,6 +11,9 @@ static void InitAppResources()
     s_bDone = true;
 }
 
+namespace tavrel
+{
+
 QIcon LoadAppIcon()
 {
     InitAppResources();
@@ -20,3 +23,5 @@ QIcon LoadAppIcon()
         icon.addFile(QString::fromLatin1(pszFile));
     return icon;
 }
+
+}  // namespace tavrel

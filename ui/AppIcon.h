@@ -2,5 +2,10 @@
 
 #include <QIcon>
 
+namespace tavrel
+{
+
 // The application icon (resource IDR_MAINFRAME) in all its sizes.
 QIcon LoadAppIcon();
+
+}  // namespace tavrel

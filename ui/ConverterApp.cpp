@@ -3,6 +3,9 @@
 #include "ui/AppIcon.h"
 #include "ui/MainDlg.h"
 
+namespace tavrel
+{
+
 CConverterApp::CConverterApp(int& argc, char** argv)
     : QApplication(argc, argv)
 {
@@ -15,3 +18,5 @@ bool CConverterApp::InitInstance()
     dlg.exec();
     return false;
 }
+
+}  // namespace tavrel

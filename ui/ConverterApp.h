@@ -2,6 +2,9 @@
 
 #include <QApplication>
 
+namespace tavrel
+{
+
 // The application object: shows the main window and ends when it closes.
 class CConverterApp : public QApplication
 {
@@ -13,3 +16,5 @@ public:
     // Shows the main window modally; returns false: the program then ends.
     bool InitInstance();
 };
+
+}  // namespace tavrel

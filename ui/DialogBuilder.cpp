@@ -18,6 +18,9 @@
 
 #include "ui/DropEdit.h"
 
+namespace tavrel
+{
+
 namespace
 {
 // The Windows MulDiv, for non-negative values: rounds to nearest.
@@ -272,3 +275,5 @@ QButtonGroup* CDialogBuilder::RadioGroup(int32_t nFirstId) const
     const auto it = m_mapGroups.find(nFirstId);
     return it == m_mapGroups.end() ? nullptr : it->second;
 }
+
+}  // namespace tavrel

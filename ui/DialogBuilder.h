@@ -13,6 +13,9 @@ class QButtonGroup;
 class QDialog;
 class QWidget;
 
+namespace tavrel
+{
+
 // Builds a dialog's controls from a template, placing them in dialog units
 // measured with the dialog font the way the Windows dialog manager does.
 class CDialogBuilder
@@ -41,3 +44,5 @@ private:
     std::map<int32_t, QWidget*> m_mapControls;
     std::map<int32_t, QButtonGroup*> m_mapGroups;
 };
+
+}  // namespace tavrel

@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QMimeData>
 
+namespace tavrel
+{
+
 CDropEdit::CDropEdit(QWidget* pParent)
     : QLineEdit(pParent),
       m_bAcceptFolders(0)
@@ -70,3 +73,5 @@ QString CDropEdit::ResolveShortcut(const QString& strPath)
         return {};
     return info.symLinkTarget();
 }
+
+}  // namespace tavrel

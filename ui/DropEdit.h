@@ -6,6 +6,9 @@
 #include <QList>
 #include <QUrl>
 
+namespace tavrel
+{
+
 // A single-line path field that takes a dropped file (or, by the flag, a
 // folder) and replaces its whole text with the path.
 class CDropEdit : public QLineEdit
@@ -30,3 +33,5 @@ protected:
     void dragMoveEvent(QDragMoveEvent* pEvent) override;
     void dropEvent(QDropEvent* pEvent) override;
 };
+
+}  // namespace tavrel

@@ -32,6 +32,9 @@
 #include "ui/DialogBuilder.h"
 #include "ui/DropEdit.h"
 
+namespace tavrel
+{
+
 namespace
 {
 constexpr int32_t kOptionIds[] = {IDC_REPLACE85, IDC_FIX_QUOTES, IDC_FIX_LETTER_L, IDC_REMOVE_DIGIT_SPACES};
@@ -513,7 +516,7 @@ void CMainDlg::RunCorrection(const std::u16string& strInput, const std::u16strin
     CRunResult result;
     {
         CWaitCursor wait;
-        result = ::RunCorrection(request);
+        result = tavrel::RunCorrection(request);
     }
     ShowResult(result);
 }
@@ -523,7 +526,7 @@ void CMainDlg::RunConversion(const std::u16string& strInput)
     CRunResult result;
     {
         CWaitCursor wait;
-        result = ::RunConversion(strInput);
+        result = tavrel::RunConversion(strInput);
     }
     ShowResult(result);
 }
@@ -533,7 +536,7 @@ void CMainDlg::RunExtraction(const std::u16string& strInput, const std::u16strin
     CRunResult result;
     {
         CWaitCursor wait;
-        result = ::RunExtraction(strInput, strOutput);
+        result = tavrel::RunExtraction(strInput, strOutput);
     }
     ShowResult(result);
 }
@@ -543,7 +546,7 @@ void CMainDlg::RunMerge(const std::u16string& strInput, const std::u16string& st
     CRunResult result;
     {
         CWaitCursor wait;
-        result = ::RunMerge(strInput, strText, strOutput);
+        result = tavrel::RunMerge(strInput, strText, strOutput);
     }
     ShowResult(result);
 }
@@ -594,3 +597,5 @@ QString CMainDlg::ChooseFile(bool bSave, const QString& strFilter)
         return QFileDialog::getSaveFileName(this, QString(), QString(), strFilter);
     return QFileDialog::getOpenFileName(this, QString(), QString(), strFilter);
 }
+
+}  // namespace tavrel

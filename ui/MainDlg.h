@@ -10,9 +10,13 @@
 #include "res/DialogTemplates.h"
 #include "run/RunDispatch.h"
 
+class QButtonGroup;
+
+namespace tavrel
+{
+
 class CDialogBuilder;
 class CDropEdit;
-class QButtonGroup;
 
 // The main window: three path fields, the options, the time-shift fields and
 // the four mode buttons. Jobs and their messages come from the run module.
@@ -98,3 +102,5 @@ private:
 
     std::unique_ptr<CDialogBuilder> m_pBuilder;
 };
+
+}  // namespace tavrel

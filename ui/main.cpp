@@ -2,7 +2,7 @@
 
 int main(int argc, char** argv)
 {
-    CConverterApp app(argc, argv);
+    tavrel::CConverterApp app(argc, argv);
     app.InitInstance();
     return 0;
 }
