@@ -61,15 +61,15 @@ void DetectBench(benchmark::State& state, const char* pKind, SubtitleFormat nExp
 
 void BM_DetectSrt(benchmark::State& state)
 {
-    DetectBench(state, "srt", FormatSrt);
+    DetectBench(state, "srt", SubtitleFormat::Srt);
 }
 void BM_DetectAss(benchmark::State& state)
 {
-    DetectBench(state, "ass", FormatAss);
+    DetectBench(state, "ass", SubtitleFormat::Ass);
 }
 void BM_DetectSami(benchmark::State& state)
 {
-    DetectBench(state, "sami", FormatSami);
+    DetectBench(state, "sami", SubtitleFormat::Sami);
 }
 BENCHMARK(BM_DetectSrt)->Arg(5)->Arg(50)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_DetectAss)->Arg(5)->Arg(50)->Unit(benchmark::kMillisecond)->MinTime(2.0);

@@ -140,7 +140,7 @@ bool ParseCorrectOption(const std::vector<std::string>& args, size_t& i, CComman
         strError = "--map takes four unsigned 32-bit numbers: S1,T1,S2,T2";
         return false;
     }
-    command.m_request.m_nShiftKind = ShiftDetailed;
+    command.m_request.m_nShiftKind = ShiftKind::Detailed;
     command.m_bMapGiven = true;
     return true;
 }
@@ -220,7 +220,7 @@ void PrintCounts(std::ostream& err, const CRunRequest& request, const CRunResult
 {
     const CSrtJobStats& stats = result.m_stats;
     err << "cues written: " << stats.m_nCuesWritten;
-    if (request.m_nMode == ModeMerge)
+    if (request.m_nMode == Mode::Merge)
     {
         err << ", cues without paragraph: " << stats.m_nCuesWithoutParagraph
             << ", paragraphs left over: " << stats.m_nParagraphsLeft;
@@ -228,7 +228,7 @@ void PrintCounts(std::ostream& err, const CRunRequest& request, const CRunResult
     err << '\n';
 }
 
-int RunSrtJob(const CCommand& command, std::ostream& out, std::ostream& err)
+CliExit RunSrtJob(const CCommand& command, std::ostream& out, std::ostream& err)
 {
     CRunRequest request = command.m_request;
     const std::vector<std::string>& paths = command.m_vecPaths;
@@ -237,34 +237,34 @@ int RunSrtJob(const CCommand& command, std::ostream& out, std::ostream& err)
     const std::string_view verb = command.m_pVerb->name;
     if (verb == "correct")
     {
-        request.m_nMode = ModeCorrect;
+        request.m_nMode = Mode::Correct;
     }
     else if (verb == "extract")
     {
-        request.m_nMode = ModeExtract;
+        request.m_nMode = Mode::Extract;
     }
     else
     {
-        request.m_nMode = ModeMerge;
+        request.m_nMode = Mode::Merge;
         request.m_strText = Utf8ToU16(paths[1]);
     }
     const CRunResult result = DispatchRun(request);
     out << U16ToUtf8(result.Text()) << '\n';
     if (!result.IsSuccess())
-        return CliFailure;
+        return CliExit::Failure;
     PrintCounts(err, request, result);
-    return CliSuccess;
+    return CliExit::Success;
 }
 
 // Each input on its own, as Run does in the conversion mode.
-int RunConvert(const CCommand& command, std::ostream& out)
+CliExit RunConvert(const CCommand& command, std::ostream& out)
 {
     const bool bPrefix = command.m_vecPaths.size() > 1;
     bool bAllDone = true;
     for (const std::string& path : command.m_vecPaths)
     {
         CRunRequest request;
-        request.m_nMode = ModeConvert;
+        request.m_nMode = Mode::Convert;
         request.m_strInput = Utf8ToU16(path);
         const CRunResult result = DispatchRun(request);
         if (bPrefix)
@@ -272,7 +272,7 @@ int RunConvert(const CCommand& command, std::ostream& out)
         out << U16ToUtf8(result.Text()) << '\n';
         bAllDone = bAllDone && result.IsSuccess();
     }
-    return bAllDone ? CliSuccess : CliFailure;
+    return bAllDone ? CliExit::Success : CliExit::Failure;
 }
 }  // namespace
 
@@ -283,16 +283,16 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (!ParseArguments(args, command, strError))
     {
         err << "tavrel-cli: " << strError << '\n' << kUsage;
-        return CliUsageError;
+        return static_cast<int>(CliExit::UsageError);
     }
     if (command.m_bHelp)
     {
         out << kUsage;
-        return CliSuccess;
+        return static_cast<int>(CliExit::Success);
     }
-    const int nExit = command.m_pVerb->name == "convert" ? RunConvert(command, out) : RunSrtJob(command, out, err);
+    const CliExit nExit = command.m_pVerb->name == "convert" ? RunConvert(command, out) : RunSrtJob(command, out, err);
     out.flush();
-    return nExit;
+    return static_cast<int>(nExit);
 }
 
 }  // namespace tavrel

@@ -8,11 +8,11 @@ namespace tavrel
 {
 
 // Exit codes of tavrel-cli.
-enum CliExit
+enum class CliExit
 {
-    CliSuccess = 0,
-    CliFailure = 1,
-    CliUsageError = 2,
+    Success = 0,
+    Failure = 1,
+    UsageError = 2,
 };
 
 // Runs one command line (the arguments after the program name, as UTF-8).

@@ -79,18 +79,18 @@ SubtitleFormat Detect(const std::filesystem::path& path)
 {
     CTextBuffer buffer;
     if (!buffer.Load(path, 0))
-        return FormatUnrecognised;
+        return SubtitleFormat::Unrecognised;
     if (buffer.m_pText == nullptr || buffer.m_nLength <= 0)
-        return FormatUnrecognised;
+        return SubtitleFormat::Unrecognised;
     const size_t n = static_cast<size_t>(buffer.m_nLength);
     BlanksToLineEnds(buffer.m_pText, n);
     if (IsAss(std::u16string_view(buffer.m_pText, n)))
-        return FormatAss;
+        return SubtitleFormat::Ass;
     if (IsSrt(buffer.m_pText, n))
-        return FormatSrt;
+        return SubtitleFormat::Srt;
     if (IsSami(buffer.m_pText, n))
-        return FormatSami;
-    return FormatUnrecognised;
+        return SubtitleFormat::Sami;
+    return SubtitleFormat::Unrecognised;
 }
 }  // namespace
 
@@ -102,11 +102,11 @@ SubtitleFormat DetectFormat(const std::filesystem::path& path)
     }
     catch (const std::bad_alloc&)
     {
-        return FormatUnrecognised;
+        return SubtitleFormat::Unrecognised;
     }
     catch (const std::system_error&)
     {
-        return FormatUnrecognised;
+        return SubtitleFormat::Unrecognised;
     }
 }
 

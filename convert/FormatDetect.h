@@ -6,12 +6,12 @@
 namespace tavrel
 {
 
-enum SubtitleFormat : int32_t
+enum class SubtitleFormat : int32_t
 {
-    FormatUnrecognised = 0,
-    FormatSrt = 1,
-    FormatAss = 2,
-    FormatSami = 3,
+    Unrecognised = 0,
+    Srt = 1,
+    Ass = 2,
+    Sami = 3,
 };
 
 // Tells the format from the file's content, never from its name.

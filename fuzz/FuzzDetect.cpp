@@ -14,13 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     fuzz::WriteFile(input, pData, nSize);
 
     const SubtitleFormat nFormat = DetectFormat(input);
-    fuzz::Check(nFormat >= FormatUnrecognised && nFormat <= FormatSami, "a known format value");
+    fuzz::Check(nFormat >= SubtitleFormat::Unrecognised && nFormat <= SubtitleFormat::Sami, "a known format value");
     fuzz::Check(DetectFormat(input) == nFormat, "detection is repeatable");
 
     CTextBuffer buffer;
     if (!buffer.Load(input, 0))
     {
-        fuzz::Check(nFormat == FormatUnrecognised, "a file that does not load is unrecognised");
+        fuzz::Check(nFormat == SubtitleFormat::Unrecognised, "a file that does not load is unrecognised");
         return 0;
     }
     fuzz::Check(buffer.Save(resaved), "the text saves");

@@ -9,62 +9,66 @@ namespace tavrel
 
 namespace
 {
-constexpr uint32_t D = StyleDisabled;
+// The tables read as the templates do.
+using enum ControlKind;
+using enum ControlStyle;
+
+constexpr ControlStyle D = Disabled;
 
 // Template 102, in template (and tab) order.
 constexpr std::array kMainControls = {
-    CControlTemplate{IDC_INPUT_LABEL, KindLabel, "srt", 1, 8, 43, 8, StyleRight | StyleGroup},
-    CControlTemplate{IDC_INPUT, KindPathEdit, "", 47, 7, 236, 12, StyleNone},
-    CControlTemplate{IDC_BROWSE_INPUT, KindButton, "desig", 286, 7, 25, 12, StyleNone},
-    CControlTemplate{IDC_TEXT_LABEL, KindLabel, "TEXT", 1, 22, 43, 8, StyleRight | D},
-    CControlTemplate{IDC_TEXT, KindPathEdit, "", 47, 21, 236, 12, D},
-    CControlTemplate{IDC_BROWSE_TEXT, KindButton, "desig", 286, 21, 25, 12, D},
-    CControlTemplate{IDC_OUTPUT_LABEL, KindLabel, "srt", 1, 36, 43, 8, StyleRight},
-    CControlTemplate{IDC_OUTPUT, KindPathEdit, "", 47, 35, 236, 12, StyleNone},
-    CControlTemplate{IDC_BROWSE_OUTPUT, KindButton, "desig", 286, 35, 25, 12, StyleNone},
-    CControlTemplate{kNoId, KindGroupBox, "options", 7, 54, 304, 71, StyleNone},
-    CControlTemplate{IDC_REPLACE85, KindCheckBox, "0x85를 공백으로", 19, 67, 67, 10, StyleGroup},
-    CControlTemplate{IDC_FIX_QUOTES, KindCheckBox, "\\', \\'(x2), \" 수정", 89, 67, 61, 10, StyleNone},
-    CControlTemplate{IDC_FIX_LETTER_L, KindCheckBox, "잘못된 l(L)을 I(i)로", 153, 67, 75, 10, StyleNone},
-    CControlTemplate{IDC_REMOVE_DIGIT_SPACES, KindCheckBox, "숫자 사이 공백 제거", 231, 67, 76, 10, StyleNone},
-    CControlTemplate{IDC_SHIFT_BASIC, KindRadio, "기본(+C)", 20, 87, 44, 10, StyleGroup | StyleChecked},
-    CControlTemplate{IDC_SHIFT_DETAILED, KindRadio, "상세(s1→t1, s2→t2)", 20, 105, 73, 10, StyleNone},
-    CControlTemplate{IDC_OFFSET_MS, KindEdit, "", 74, 87, 38, 12, StyleGroup},
-    CControlTemplate{IDC_MS_LABEL, KindLabel, "ms (", 115, 88, 16, 8, StyleNone},
-    CControlTemplate{IDC_SIGN, KindDropList, "", 133, 86, 18, 30, StyleNone},
-    CControlTemplate{IDC_HOURS, KindEdit, "", 155, 87, 12, 12, StyleNone},
-    CControlTemplate{IDC_COLON1, KindLabel, ":", 167, 88, 8, 8, StyleCenter},
-    CControlTemplate{IDC_MINUTES, KindEdit, "", 180, 87, 12, 12, StyleNone},
-    CControlTemplate{IDC_COLON2, KindLabel, ":", 192, 88, 8, 8, StyleCenter},
-    CControlTemplate{IDC_SECONDS, KindEdit, "", 204, 87, 12, 12, StyleNone},
-    CControlTemplate{IDC_POINT, KindLabel, ".", 216, 88, 8, 8, StyleCenter},
-    CControlTemplate{IDC_MILLIS, KindEdit, "", 228, 87, 18, 12, StyleNone},
-    CControlTemplate{kNoId, KindLabel, ")", 246, 88, 8, 8, StyleCenter},
-    CControlTemplate{IDC_SRC1, KindEdit, "", 103, 105, 38, 12, D},
-    CControlTemplate{IDC_ARROW1, KindLabel, "→", 144, 106, 8, 8, D},
-    CControlTemplate{IDC_DST1, KindEdit, "", 154, 105, 38, 12, D},
-    CControlTemplate{IDC_COMMA, KindLabel, ",", 197, 106, 8, 8, D},
-    CControlTemplate{IDC_SRC2, KindEdit, "", 211, 105, 38, 12, D},
-    CControlTemplate{IDC_ARROW2, KindLabel, "→", 252, 106, 8, 8, D},
-    CControlTemplate{IDC_DST2, KindEdit, "", 262, 105, 38, 12, D},
-    CControlTemplate{kNoId, KindGroupBox, "", 7, 129, 236, 32, StyleNone},
-    CControlTemplate{IDC_MODE_CORRECT, KindPushRadio, "SRT 교정", 14, 139, 48, 16, StyleGroup | StyleChecked},
-    CControlTemplate{IDC_MODE_CONVERT, KindPushRadio, "자막 변환", 66, 139, 46, 16, StyleNone},
-    CControlTemplate{IDC_MODE_EXTRACT, KindPushRadio, "텍스트 추출", 116, 139, 55, 16, StyleNone},
-    CControlTemplate{IDC_MODE_MERGE, KindPushRadio, "텍스트 합치기", 175, 139, 61, 16, StyleNone},
-    CControlTemplate{IDC_OK, KindButton, "확인", 277, 84, 20, 14, StyleGroup | StyleHidden | D},
-    CControlTemplate{IDC_RUN, KindButton, "실행!", 252, 133, 28, 28, StyleDefault},
-    CControlTemplate{IDC_CLOSE, KindButton, "닫기", 283, 133, 28, 28, StyleNone},
+    CControlTemplate{IDC_INPUT_LABEL, Label, "srt", 1, 8, 43, 8, Right | Group},
+    CControlTemplate{IDC_INPUT, PathEdit, "", 47, 7, 236, 12, None},
+    CControlTemplate{IDC_BROWSE_INPUT, Button, "desig", 286, 7, 25, 12, None},
+    CControlTemplate{IDC_TEXT_LABEL, Label, "TEXT", 1, 22, 43, 8, Right | D},
+    CControlTemplate{IDC_TEXT, PathEdit, "", 47, 21, 236, 12, D},
+    CControlTemplate{IDC_BROWSE_TEXT, Button, "desig", 286, 21, 25, 12, D},
+    CControlTemplate{IDC_OUTPUT_LABEL, Label, "srt", 1, 36, 43, 8, Right},
+    CControlTemplate{IDC_OUTPUT, PathEdit, "", 47, 35, 236, 12, None},
+    CControlTemplate{IDC_BROWSE_OUTPUT, Button, "desig", 286, 35, 25, 12, None},
+    CControlTemplate{kNoId, GroupBox, "options", 7, 54, 304, 71, None},
+    CControlTemplate{IDC_REPLACE85, CheckBox, "0x85를 공백으로", 19, 67, 67, 10, Group},
+    CControlTemplate{IDC_FIX_QUOTES, CheckBox, "\\', \\'(x2), \" 수정", 89, 67, 61, 10, None},
+    CControlTemplate{IDC_FIX_LETTER_L, CheckBox, "잘못된 l(L)을 I(i)로", 153, 67, 75, 10, None},
+    CControlTemplate{IDC_REMOVE_DIGIT_SPACES, CheckBox, "숫자 사이 공백 제거", 231, 67, 76, 10, None},
+    CControlTemplate{IDC_SHIFT_BASIC, Radio, "기본(+C)", 20, 87, 44, 10, Group | Checked},
+    CControlTemplate{IDC_SHIFT_DETAILED, Radio, "상세(s1→t1, s2→t2)", 20, 105, 73, 10, None},
+    CControlTemplate{IDC_OFFSET_MS, Edit, "", 74, 87, 38, 12, Group},
+    CControlTemplate{IDC_MS_LABEL, Label, "ms (", 115, 88, 16, 8, None},
+    CControlTemplate{IDC_SIGN, DropList, "", 133, 86, 18, 30, None},
+    CControlTemplate{IDC_HOURS, Edit, "", 155, 87, 12, 12, None},
+    CControlTemplate{IDC_COLON1, Label, ":", 167, 88, 8, 8, Center},
+    CControlTemplate{IDC_MINUTES, Edit, "", 180, 87, 12, 12, None},
+    CControlTemplate{IDC_COLON2, Label, ":", 192, 88, 8, 8, Center},
+    CControlTemplate{IDC_SECONDS, Edit, "", 204, 87, 12, 12, None},
+    CControlTemplate{IDC_POINT, Label, ".", 216, 88, 8, 8, Center},
+    CControlTemplate{IDC_MILLIS, Edit, "", 228, 87, 18, 12, None},
+    CControlTemplate{kNoId, Label, ")", 246, 88, 8, 8, Center},
+    CControlTemplate{IDC_SRC1, Edit, "", 103, 105, 38, 12, D},
+    CControlTemplate{IDC_ARROW1, Label, "→", 144, 106, 8, 8, D},
+    CControlTemplate{IDC_DST1, Edit, "", 154, 105, 38, 12, D},
+    CControlTemplate{IDC_COMMA, Label, ",", 197, 106, 8, 8, D},
+    CControlTemplate{IDC_SRC2, Edit, "", 211, 105, 38, 12, D},
+    CControlTemplate{IDC_ARROW2, Label, "→", 252, 106, 8, 8, D},
+    CControlTemplate{IDC_DST2, Edit, "", 262, 105, 38, 12, D},
+    CControlTemplate{kNoId, GroupBox, "", 7, 129, 236, 32, None},
+    CControlTemplate{IDC_MODE_CORRECT, PushRadio, "SRT 교정", 14, 139, 48, 16, Group | Checked},
+    CControlTemplate{IDC_MODE_CONVERT, PushRadio, "자막 변환", 66, 139, 46, 16, None},
+    CControlTemplate{IDC_MODE_EXTRACT, PushRadio, "텍스트 추출", 116, 139, 55, 16, None},
+    CControlTemplate{IDC_MODE_MERGE, PushRadio, "텍스트 합치기", 175, 139, 61, 16, None},
+    CControlTemplate{IDC_OK, Button, "확인", 277, 84, 20, 14, Group | Hidden | D},
+    CControlTemplate{IDC_RUN, Button, "실행!", 252, 133, 28, 28, Default},
+    CControlTemplate{IDC_CLOSE, Button, "닫기", 283, 133, 28, 28, None},
 };
 
 constexpr CDialogTemplate kMainDialog{IDD_MAIN, "Tavrel von Norvane 버전 1.0", 318, 167, "굴림", 9, kMainControls};
 
 // Template 100.
 constexpr std::array kAboutControls = {
-    CControlTemplate{kNoId, KindIcon, "", 10, 10, 20, 20, StyleNone},
-    CControlTemplate{kNoId, KindLabel, "Tavrel von Norvane 버전 1.0", 35, 10, 108, 8, StyleNoPrefix},
-    CControlTemplate{kNoId, KindLabel, "Copyright (C) 2026 Norvane", 35, 26, 107, 8, StyleNone},
-    CControlTemplate{IDC_OK, KindButton, "확인", 148, 7, 43, 27, StyleDefault | StyleGroup},
+    CControlTemplate{kNoId, Icon, "", 10, 10, 20, 20, None},
+    CControlTemplate{kNoId, Label, "Tavrel von Norvane 버전 1.0", 35, 10, 108, 8, NoPrefix},
+    CControlTemplate{kNoId, Label, "Copyright (C) 2026 Norvane", 35, 26, 107, 8, None},
+    CControlTemplate{IDC_OK, Button, "확인", 148, 7, 43, 27, Default | Group},
 };
 
 constexpr CDialogTemplate kAboutDialog{IDD_ABOUTBOX, "Tavrel 정보", 198, 41, "굴림", 9, kAboutControls};

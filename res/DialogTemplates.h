@@ -9,32 +9,42 @@
 namespace tavrel
 {
 
-enum ControlKind : int32_t
+enum class ControlKind : int32_t
 {
-    KindLabel,
-    KindIcon,
-    KindEdit,
-    KindPathEdit,  // a CDropEdit
-    KindButton,
-    KindCheckBox,
-    KindRadio,
-    KindPushRadio,  // a radio button drawn as a push button
-    KindDropList,
-    KindGroupBox,
+    Label,
+    Icon,
+    Edit,
+    PathEdit,  // a CDropEdit
+    Button,
+    CheckBox,
+    Radio,
+    PushRadio,  // a radio button drawn as a push button
+    DropList,
+    GroupBox,
 };
 
-enum ControlStyle : uint32_t
+enum class ControlStyle : uint32_t
 {
-    StyleNone = 0,
-    StyleDisabled = 1u << 0,
-    StyleHidden = 1u << 1,
-    StyleChecked = 1u << 2,   // check box ticked, radio button selected
-    StyleGroup = 1u << 3,     // starts a group (radio buttons up to the next group start)
-    StyleDefault = 1u << 4,   // the default push button
-    StyleRight = 1u << 5,     // text right-aligned
-    StyleCenter = 1u << 6,    // text centred
-    StyleNoPrefix = 1u << 7,  // "&" is shown, not an access key
+    None = 0,
+    Disabled = 1u << 0,
+    Hidden = 1u << 1,
+    Checked = 1u << 2,   // check box ticked, radio button selected
+    Group = 1u << 3,     // starts a group (radio buttons up to the next group start)
+    Default = 1u << 4,   // the default push button
+    Right = 1u << 5,     // text right-aligned
+    Center = 1u << 6,    // text centred
+    NoPrefix = 1u << 7,  // "&" is shown, not an access key
 };
+
+constexpr ControlStyle operator|(ControlStyle a, ControlStyle b)
+{
+    return static_cast<ControlStyle>(static_cast<uint32_t>(a) | static_cast<uint32_t>(b));
+}
+// Whether the style set holds the flag.
+constexpr bool operator&(ControlStyle set, ControlStyle flag)
+{
+    return (static_cast<uint32_t>(set) & static_cast<uint32_t>(flag)) != 0;
+}
 
 inline constexpr int32_t kNoId = -1;
 
@@ -44,7 +54,7 @@ struct CControlTemplate
     ControlKind nKind;
     const char* pszCaption;
     int32_t x, y, cx, cy;
-    uint32_t nStyle;
+    ControlStyle nStyle;
 };
 
 struct CDialogTemplate
@@ -132,11 +142,11 @@ struct CRowSettings
 const CRowSettings* RowSettings(int32_t nMode);  // nullptr for unknown modes
 
 // File dialog filters in Qt syntax.
-enum FileFilter : int32_t
+enum class FileFilter : int32_t
 {
-    FilterSubtitle,
-    FilterSrt,
-    FilterText,
+    Subtitle,
+    Srt,
+    Text,
 };
 const char* FileFilterText(FileFilter nFilter);
 

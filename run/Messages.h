@@ -7,29 +7,29 @@ namespace tavrel
 {
 
 // Every message the jobs' run handlers show, in one table.
-enum MessageId
+enum class MessageId
 {
-    MsgNone = 0,  // the run stopped without a message
-    MsgSourceReadError,
-    MsgTextReadError,
-    MsgTimeError,
-    MsgCorrectDone,
-    MsgCorrectFailed,
-    MsgExtractDone,
-    MsgExtractFailed,
-    MsgMergeDone,
-    MsgMergeFailed,
-    MsgFormatError,
-    MsgSrtToSamiDone,
-    MsgSrtToSamiFailed,
-    MsgAssToSrtDone,
-    MsgAssToSrtFailed,
-    MsgSamiToSrtDone,  // formatted with a count
-    MsgSamiToSrtFailed,
+    None = 0,  // the run stopped without a message
+    SourceReadError,
+    TextReadError,
+    TimeError,
+    CorrectDone,
+    CorrectFailed,
+    ExtractDone,
+    ExtractFailed,
+    MergeDone,
+    MergeFailed,
+    FormatError,
+    SrtToSamiDone,
+    SrtToSamiFailed,
+    AssToSrtDone,
+    AssToSrtFailed,
+    SamiToSrtDone,  // formatted with a count
+    SamiToSrtFailed,
 };
 
 bool IsSuccessMessage(MessageId nId);
-// The message text; nCount fills the count of MsgSamiToSrtDone.
+// The message text; nCount fills the count of MessageId::SamiToSrtDone.
 std::u16string MessageText(MessageId nId, int32_t nCount = 0);
 
 }  // namespace tavrel

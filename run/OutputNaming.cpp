@@ -30,7 +30,7 @@ size_t FindExtension(std::u16string_view path)
     return path.size();
 }
 
-std::u16string MakeOutputName(int32_t nMode, std::u16string_view input)
+std::u16string MakeOutputName(Mode nMode, std::u16string_view input)
 {
     const std::u16string_view path = TrimWhiteSpace(input);
     if (path.empty())
@@ -40,11 +40,11 @@ std::u16string MakeOutputName(int32_t nMode, std::u16string_view input)
     const std::u16string_view ext = path.substr(nExt);
     switch (nMode)
     {
-    case ModeCorrect:
+    case Mode::Correct:
         return base + u" (fixed).srt";
-    case ModeExtract:
+    case Mode::Extract:
         return base + (EqualsNoCase(ext, u".txt") ? u" (extracted).txt" : u".txt");
-    case ModeMerge:
+    case Mode::Merge:
         return base + u" (merged).srt";
     default:
         return {};

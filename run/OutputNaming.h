@@ -7,12 +7,12 @@
 namespace tavrel
 {
 
-enum Mode : int32_t
+enum class Mode : int32_t
 {
-    ModeCorrect = 0,
-    ModeConvert = 1,
-    ModeExtract = 2,
-    ModeMerge = 3,
+    Correct = 0,
+    Convert = 1,
+    Extract = 2,
+    Merge = 3,
 };
 
 // Index where the extension starts (its full stop), or the path's length
@@ -21,7 +21,7 @@ enum Mode : int32_t
 size_t FindExtension(std::u16string_view path);
 
 // Output name proposed for an input path in a mode; the input is trimmed.
-// Empty for ModeConvert, for an empty input and for unknown modes.
-std::u16string MakeOutputName(int32_t nMode, std::u16string_view input);
+// Empty for Mode::Convert, for an empty input and for unknown modes.
+std::u16string MakeOutputName(Mode nMode, std::u16string_view input);
 
 }  // namespace tavrel

@@ -37,31 +37,31 @@ CRunResult Convert(const std::u16string& input)
     CRunResult result;
     switch (DetectFormat(path))
     {
-    case FormatSrt:
+    case SubtitleFormat::Srt:
     {
         const std::u16string stem = OutputStem(input, u".smi");
         const CSrtProcessor srt;
         result.m_nMessage = Choose(srt.WriteSami(path, PathFromU16(stem + u".smi"), PathFromU16(stem + u".UTF8.smi")),
-                                   MsgSrtToSamiDone, MsgSrtToSamiFailed);
+                                   MessageId::SrtToSamiDone, MessageId::SrtToSamiFailed);
         break;
     }
-    case FormatAss:
+    case SubtitleFormat::Ass:
     {
         const CAssConverter ass;
         result.m_nMessage = Choose(ass.ConvertAssToSrt(path, PathFromU16(OutputStem(input, u".srt") + u".srt")),
-                                   MsgAssToSrtDone, MsgAssToSrtFailed);
+                                   MessageId::AssToSrtDone, MessageId::AssToSrtFailed);
         break;
     }
-    case FormatSami:
+    case SubtitleFormat::Sami:
     {
         const CSamiReader sami;
         const int32_t nCount = sami.ConvertSamiToSrt(path);
-        result.m_nMessage = Choose(nCount >= 1, MsgSamiToSrtDone, MsgSamiToSrtFailed);
+        result.m_nMessage = Choose(nCount >= 1, MessageId::SamiToSrtDone, MessageId::SamiToSrtFailed);
         result.m_nCount = nCount >= 1 ? nCount : 0;
         break;
     }
     default:
-        result.m_nMessage = MsgFormatError;
+        result.m_nMessage = MessageId::FormatError;
         break;
     }
     return result;
@@ -80,7 +80,7 @@ CRunResult RunConversion(const std::u16string& input)
     {}
     // Out of memory or a path the system cannot take: told like an unreadable input.
     CRunResult result;
-    result.m_nMessage = MsgFormatError;
+    result.m_nMessage = MessageId::FormatError;
     return result;
 }
 

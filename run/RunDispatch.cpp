@@ -82,10 +82,10 @@ CRunResult RunCorrection(const CRunRequest& request)
 {
     double dFactor = 1.0;
     double dOffset = 0.0;
-    if (request.m_nShiftKind == ShiftDetailed)
+    if (request.m_nShiftKind == ShiftKind::Detailed)
     {
         if (!ComputeShift(request.m_nSrc1, request.m_nDst1, request.m_nSrc2, request.m_nDst2, dFactor, dOffset))
-            return Message(MsgTimeError);
+            return Message(MessageId::TimeError);
     }
     else
     {
@@ -96,7 +96,7 @@ CRunResult RunCorrection(const CRunRequest& request)
     const bool bDone = processor.CorrectSrt(PathFromU16(request.m_strInput), PathFromU16(request.m_strOutput), dFactor,
                                             dOffset, request.m_bReplace85, request.m_bFixQuotes, request.m_bFixLetterL,
                                             request.m_bRemoveDigitSpaces, 0, &stats);
-    return Outcome(bDone, MsgCorrectDone, MsgCorrectFailed, stats);
+    return Outcome(bDone, MessageId::CorrectDone, MessageId::CorrectFailed, stats);
 }
 
 CRunResult RunExtraction(const std::u16string& input, const std::u16string& output)
@@ -104,7 +104,7 @@ CRunResult RunExtraction(const std::u16string& input, const std::u16string& outp
     CSrtJobStats stats;
     const CSrtProcessor processor;
     const bool bDone = processor.ExtractText(PathFromU16(input), PathFromU16(output), &stats);
-    return Outcome(bDone, MsgExtractDone, MsgExtractFailed, stats);
+    return Outcome(bDone, MessageId::ExtractDone, MessageId::ExtractFailed, stats);
 }
 
 CRunResult RunMerge(const std::u16string& input, const std::u16string& text, const std::u16string& output)
@@ -112,27 +112,27 @@ CRunResult RunMerge(const std::u16string& input, const std::u16string& text, con
     CSrtJobStats stats;
     const CSrtProcessor processor;
     const bool bDone = processor.MergeText(PathFromU16(input), PathFromU16(text), PathFromU16(output), &stats);
-    return Outcome(bDone, MsgMergeDone, MsgMergeFailed, stats);
+    return Outcome(bDone, MessageId::MergeDone, MessageId::MergeFailed, stats);
 }
 
 bool CheckRun(const CRunRequest& request, CRunResult& stopped)
 {
-    const int32_t nMode = request.m_nMode;
-    stopped = Message(MsgNone);
+    const Mode nMode = request.m_nMode;
+    stopped = Message(MessageId::None);
     if (request.m_strInput.empty())
         return false;
-    if (nMode != ModeConvert && request.m_strOutput.empty())
+    if (nMode != Mode::Convert && request.m_strOutput.empty())
         return false;
-    if (nMode == ModeMerge && request.m_strText.empty())
+    if (nMode == Mode::Merge && request.m_strText.empty())
         return false;
     if (!IsExistingFile(PathFromU16(request.m_strInput)))
     {
-        stopped = Message(MsgSourceReadError);
+        stopped = Message(MessageId::SourceReadError);
         return false;
     }
-    if (nMode == ModeMerge && !IsExistingFile(PathFromU16(request.m_strText)))
+    if (nMode == Mode::Merge && !IsExistingFile(PathFromU16(request.m_strText)))
     {
-        stopped = Message(MsgTextReadError);
+        stopped = Message(MessageId::TextReadError);
         return false;
     }
     return true;
@@ -145,16 +145,16 @@ CRunResult DispatchRun(const CRunRequest& request)
         return stopped;
     switch (request.m_nMode)
     {
-    case ModeCorrect:
+    case Mode::Correct:
         return RunCorrection(request);
-    case ModeConvert:
+    case Mode::Convert:
         return RunConversion(request.m_strInput);
-    case ModeExtract:
+    case Mode::Extract:
         return RunExtraction(request.m_strInput, request.m_strOutput);
-    case ModeMerge:
+    case Mode::Merge:
         return RunMerge(request.m_strInput, request.m_strText, request.m_strOutput);
     default:
-        return Message(MsgNone);
+        return Message(MessageId::None);
     }
 }
 

@@ -11,20 +11,20 @@
 namespace tavrel
 {
 
-enum ShiftKind : int32_t
+enum class ShiftKind : int32_t
 {
-    ShiftBasic = 0,
-    ShiftDetailed = 1,
+    Basic = 0,
+    Detailed = 1,
 };
 
 // What Run reads from the window, as it stands in the fields.
 struct CRunRequest
 {
-    int32_t m_nMode = ModeCorrect;
+    Mode m_nMode = Mode::Correct;
     std::u16string m_strInput;   // field 1001, untrimmed
     std::u16string m_strText;    // field 1004
     std::u16string m_strOutput;  // field 1007
-    int32_t m_nShiftKind = ShiftBasic;
+    ShiftKind m_nShiftKind = ShiftKind::Basic;
     std::u16string m_strOffset = u"0";  // field 1020
     uint32_t m_nSrc1 = 0;
     uint32_t m_nDst1 = 0;
@@ -38,8 +38,8 @@ struct CRunRequest
 
 struct CRunResult
 {
-    MessageId m_nMessage = MsgNone;  // MsgNone: stopped without a message
-    int32_t m_nCount = 0;            // files written by SAMI to SRT
+    MessageId m_nMessage = MessageId::None;  // MessageId::None: stopped without a message
+    int32_t m_nCount = 0;                    // files written by SAMI to SRT
     CSrtJobStats m_stats;
 
     bool IsSuccess() const { return IsSuccessMessage(m_nMessage); }
@@ -50,7 +50,7 @@ struct CRunResult
 bool IsExistingFile(const std::filesystem::path& path);
 
 // The Run button's checks: false when no job may run, with the message to
-// show (MsgNone: stop without one) in `stopped`.
+// show (MessageId::None: stop without one) in `stopped`.
 bool CheckRun(const CRunRequest& request, CRunResult& stopped);
 
 // The Run button: the field checks, then the run handler of the mode.

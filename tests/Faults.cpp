@@ -77,7 +77,7 @@ std::vector<CJob> Jobs(bool (*keep)(const CJob&) = nullptr)
         {"WriteSami", kSrt, 2, [](const CPaths& p) { return CSrtProcessor().WriteSami(p.in, p.out[0], p.out[1]); }},
         {"ConvertAss", kAss, 1, [](const CPaths& p) { return CAssConverter().ConvertAssToSrt(p.in, p.out[0]); }},
         {"ConvertSami", kSami, 0, [](const CPaths& p) { return CSamiReader().ConvertSamiToSrt(p.in) > 0; }},
-        {"Detect", kSrt, 0, [](const CPaths& p) { return DetectFormat(p.in) != FormatUnrecognised; }},
+        {"Detect", kSrt, 0, [](const CPaths& p) { return DetectFormat(p.in) != SubtitleFormat::Unrecognised; }},
     };
     std::vector<CJob> vecJobs;
     std::copy_if(vecAll.begin(), vecAll.end(), std::back_inserter(vecJobs),
@@ -322,17 +322,18 @@ INSTANTIATE_TEST_SUITE_P(Jobs, SameFileTest,
 struct CModeCase
 {
     const char* m_pszName;
-    int32_t m_nMode;
+    Mode m_nMode;
     MessageId m_nFailure;
     CRunResult (*m_fnJob)(const CRunRequest&);
 };
 
 const CModeCase kModes[] = {
-    {"Correct", ModeCorrect, MsgCorrectFailed, [](const CRunRequest& r) { return RunCorrection(r); }},
-    {"Convert", ModeConvert, MsgFormatError, [](const CRunRequest& r) { return RunConversion(r.m_strInput); }},
-    {"Extract", ModeExtract, MsgExtractFailed,
+    {"Correct", Mode::Correct, MessageId::CorrectFailed, [](const CRunRequest& r) { return RunCorrection(r); }},
+    {"Convert", Mode::Convert, MessageId::FormatError,
+     [](const CRunRequest& r) { return RunConversion(r.m_strInput); }},
+    {"Extract", Mode::Extract, MessageId::ExtractFailed,
      [](const CRunRequest& r) { return RunExtraction(r.m_strInput, r.m_strOutput); }},
-    {"Merge", ModeMerge, MsgMergeFailed,
+    {"Merge", Mode::Merge, MessageId::MergeFailed,
      [](const CRunRequest& r) { return RunMerge(r.m_strInput, r.m_strText, r.m_strOutput); }},
 };
 

@@ -8,7 +8,7 @@ namespace
 {
 struct CNamingCase
 {
-    int32_t nMode;
+    Mode nMode;
     std::u16string_view input;
     std::u16string_view output;
 };
@@ -23,27 +23,28 @@ TEST_P(OutputNamingTest, ProposesNameForMode)
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, OutputNamingTest,
-                         testing::Values(CNamingCase{ModeCorrect, u"/subs/movie.srt", u"/subs/movie (fixed).srt"},
-                                         CNamingCase{ModeExtract, u"/subs/movie.srt", u"/subs/movie.txt"},
-                                         CNamingCase{ModeMerge, u"/subs/movie.srt", u"/subs/movie (merged).srt"},
-                                         CNamingCase{ModeConvert, u"/subs/movie.srt", u""},
-                                         CNamingCase{ModeExtract, u"/subs/notes.TXT", u"/subs/notes (extracted).txt"},
-                                         CNamingCase{ModeCorrect, u"/sub.dir/movie", u"/sub.dir/movie (fixed).srt"},
-                                         CNamingCase{ModeCorrect, u"C:/sub.dir/movie", u"C:/sub.dir/movie (fixed).srt"},
-                                         CNamingCase{ModeCorrect, u"movie.en.srt", u"movie.en (fixed).srt"},
-                                         CNamingCase{ModeCorrect, u" /subs/movie.srt ", u"/subs/movie (fixed).srt"},
-                                         CNamingCase{ModeCorrect, u"   ", u""}, CNamingCase{ModeCorrect, u"", u""},
-                                         CNamingCase{7, u"/subs/movie.srt", u""}));
+                         testing::Values(CNamingCase{Mode::Correct, u"/subs/movie.srt", u"/subs/movie (fixed).srt"},
+                                         CNamingCase{Mode::Extract, u"/subs/movie.srt", u"/subs/movie.txt"},
+                                         CNamingCase{Mode::Merge, u"/subs/movie.srt", u"/subs/movie (merged).srt"},
+                                         CNamingCase{Mode::Convert, u"/subs/movie.srt", u""},
+                                         CNamingCase{Mode::Extract, u"/subs/notes.TXT", u"/subs/notes (extracted).txt"},
+                                         CNamingCase{Mode::Correct, u"/sub.dir/movie", u"/sub.dir/movie (fixed).srt"},
+                                         CNamingCase{Mode::Correct, u"C:/sub.dir/movie",
+                                                     u"C:/sub.dir/movie (fixed).srt"},
+                                         CNamingCase{Mode::Correct, u"movie.en.srt", u"movie.en (fixed).srt"},
+                                         CNamingCase{Mode::Correct, u" /subs/movie.srt ", u"/subs/movie (fixed).srt"},
+                                         CNamingCase{Mode::Correct, u"   ", u""}, CNamingCase{Mode::Correct, u"", u""},
+                                         CNamingCase{static_cast<Mode>(7), u"/subs/movie.srt", u""}));
 
 #ifdef _WIN32
 TEST(OutputNaming, BackslashSeparatesFoldersOnWindows)
 {
-    EXPECT_EQ(MakeOutputName(ModeCorrect, u"C:\\sub.dir\\movie"), u"C:\\sub.dir\\movie (fixed).srt");
+    EXPECT_EQ(MakeOutputName(Mode::Correct, u"C:\\sub.dir\\movie"), u"C:\\sub.dir\\movie (fixed).srt");
 }
 #else
 TEST(OutputNaming, BackslashIsAnOrdinaryCharacterElsewhere)
 {
-    EXPECT_EQ(MakeOutputName(ModeCorrect, u"/a/b.c\\d"), u"/a/b (fixed).srt");
+    EXPECT_EQ(MakeOutputName(Mode::Correct, u"/a/b.c\\d"), u"/a/b (fixed).srt");
 }
 #endif
 }  // namespace

@@ -53,22 +53,28 @@ TEST_P(RunConversionTest, NamesOutputsAndReports)
 INSTANTIATE_TEST_SUITE_P(
     Inputs, RunConversionTest,
     testing::Values(
-        CConversionCase{"SrtToSami", "movie.srt", kSrt, MsgSrtToSamiDone, 0, {"movie.smi", "movie.UTF8.smi"}},
-        CConversionCase{"SrtNamedSmi", "movie.smi", kSrt, MsgSrtToSamiDone, 0, {"movie.smi.smi", "movie.smi.UTF8.smi"}},
+        CConversionCase{"SrtToSami", "movie.srt", kSrt, MessageId::SrtToSamiDone, 0, {"movie.smi", "movie.UTF8.smi"}},
         CConversionCase{
-            "SrtNamedSmiInCapitals", "movie.SMI", kSrt, MsgSrtToSamiDone, 0, {"movie.SMI.smi", "movie.SMI.UTF8.smi"}},
-        CConversionCase{"AssToSrt", "show.ass", kAss, MsgAssToSrtDone, 0, {"show.srt"}},
-        CConversionCase{"AssNamedSrt", "Movie.SRT", kAss, MsgAssToSrtDone, 0, {"Movie.SRT.srt"}},
-        CConversionCase{"AssWithoutExtension", "sub.dir/movie", kAss, MsgAssToSrtDone, 0, {"sub.dir/movie.srt"}},
+            "SrtNamedSmi", "movie.smi", kSrt, MessageId::SrtToSamiDone, 0, {"movie.smi.smi", "movie.smi.UTF8.smi"}},
+        CConversionCase{"SrtNamedSmiInCapitals",
+                        "movie.SMI",
+                        kSrt,
+                        MessageId::SrtToSamiDone,
+                        0,
+                        {"movie.SMI.smi", "movie.SMI.UTF8.smi"}},
+        CConversionCase{"AssToSrt", "show.ass", kAss, MessageId::AssToSrtDone, 0, {"show.srt"}},
+        CConversionCase{"AssNamedSrt", "Movie.SRT", kAss, MessageId::AssToSrtDone, 0, {"Movie.SRT.srt"}},
         CConversionCase{
-            "AssWithoutFormat", "bad.ssa", "[Script Info]\n[V4 Styles]\n[Events]\n", MsgAssToSrtFailed, 0, {}},
-        CConversionCase{"SamiToSrt", "two.smi", kSami, MsgSamiToSrtDone, 2, {"two.KRCC.srt", "two.ENCC.srt"}},
-        CConversionCase{"SamiWithoutCaptions", "none.smi", "<SAMI><SYNC Start=1>", MsgSamiToSrtFailed, 0, {}},
-        CConversionCase{"Unrecognised", "notes.txt", "plain words\n", MsgFormatError, 0, {}},
-        CConversionCase{"SamiBlocked", "movie.srt", kSrt, MsgSrtToSamiFailed, 0, {}, "movie.smi"},
-        CConversionCase{"SrtBlocked", "show.ass", kAss, MsgAssToSrtFailed, 0, {}, "show.srt"},
+            "AssWithoutExtension", "sub.dir/movie", kAss, MessageId::AssToSrtDone, 0, {"sub.dir/movie.srt"}},
         CConversionCase{
-            "OneOfTwoSrtBlocked", "two.smi", kSami, MsgSamiToSrtFailed, 0, {"two.KRCC.srt"}, "two.ENCC.srt"}),
+            "AssWithoutFormat", "bad.ssa", "[Script Info]\n[V4 Styles]\n[Events]\n", MessageId::AssToSrtFailed, 0, {}},
+        CConversionCase{"SamiToSrt", "two.smi", kSami, MessageId::SamiToSrtDone, 2, {"two.KRCC.srt", "two.ENCC.srt"}},
+        CConversionCase{"SamiWithoutCaptions", "none.smi", "<SAMI><SYNC Start=1>", MessageId::SamiToSrtFailed, 0, {}},
+        CConversionCase{"Unrecognised", "notes.txt", "plain words\n", MessageId::FormatError, 0, {}},
+        CConversionCase{"SamiBlocked", "movie.srt", kSrt, MessageId::SrtToSamiFailed, 0, {}, "movie.smi"},
+        CConversionCase{"SrtBlocked", "show.ass", kAss, MessageId::AssToSrtFailed, 0, {}, "show.srt"},
+        CConversionCase{
+            "OneOfTwoSrtBlocked", "two.smi", kSami, MessageId::SamiToSrtFailed, 0, {"two.KRCC.srt"}, "two.ENCC.srt"}),
     [](const testing::TestParamInfo<CConversionCase>& info) { return std::string(info.param.pName); });
 
 }  // namespace

@@ -69,7 +69,7 @@ protected:
         WriteBytes(m_dir / "in.txt", "Hello\r\n");
     }
     std::u16string Field(const char* pName) const { return pName ? PathToU16(m_dir / pName) : u""; }
-    CRunRequest Request(int32_t nMode, const char* pInput = "in.srt", const char* pText = "in.txt",
+    CRunRequest Request(Mode nMode, const char* pInput = "in.srt", const char* pText = "in.txt",
                         const char* pOutput = "out.srt") const
     {
         CRunRequest request;
@@ -86,32 +86,33 @@ TEST_F(RunDispatchTest, ChecksStopBeforeTheJob)
 {
     struct
     {
-        int32_t nMode;
+        Mode nMode;
         const char *pInput, *pText, *pOutput;
         MessageId nExpected;
     } const cases[] = {
-        {ModeConvert, nullptr, "in.txt", "out.srt", MsgNone},                // empty input
-        {ModeExtract, "in.srt", "in.txt", nullptr, MsgNone},                 // empty output
-        {ModeMerge, "in.srt", nullptr, "out.srt", MsgNone},                  // empty text file
-        {ModeConvert, "missing.srt", nullptr, nullptr, MsgSourceReadError},  // conversion needs no output
-        {ModeCorrect, "missing.srt", nullptr, "out.srt", MsgSourceReadError},
-        {ModeExtract, ".", nullptr, "out.srt", MsgSourceReadError},  // folder input
-        {ModeMerge, "in.srt", "missing.txt", "out.srt", MsgTextReadError},
-        {ModeMerge, "missing.srt", "missing.txt", "out.srt", MsgSourceReadError},
-        {7, "in.srt", "in.txt", "out.srt", MsgNone}};  // unknown mode runs nothing
+        {Mode::Convert, nullptr, "in.txt", "out.srt", MessageId::None},                // empty input
+        {Mode::Extract, "in.srt", "in.txt", nullptr, MessageId::None},                 // empty output
+        {Mode::Merge, "in.srt", nullptr, "out.srt", MessageId::None},                  // empty text file
+        {Mode::Convert, "missing.srt", nullptr, nullptr, MessageId::SourceReadError},  // conversion needs no output
+        {Mode::Correct, "missing.srt", nullptr, "out.srt", MessageId::SourceReadError},
+        {Mode::Extract, ".", nullptr, "out.srt", MessageId::SourceReadError},  // folder input
+        {Mode::Merge, "in.srt", "missing.txt", "out.srt", MessageId::TextReadError},
+        {Mode::Merge, "missing.srt", "missing.txt", "out.srt", MessageId::SourceReadError},
+        {static_cast<Mode>(7), "in.srt", "in.txt", "out.srt", MessageId::None}};  // unknown mode runs nothing
     for (const auto& c : cases)
     {
-        EXPECT_EQ(DispatchRun(Request(c.nMode, c.pInput, c.pText, c.pOutput)).m_nMessage, c.nExpected) << c.nMode;
+        EXPECT_EQ(DispatchRun(Request(c.nMode, c.pInput, c.pText, c.pOutput)).m_nMessage, c.nExpected)
+            << static_cast<int>(c.nMode);
         EXPECT_FALSE(std::filesystem::exists(m_dir / "out.srt"));
     }
-    CRunRequest request = Request(ModeCorrect);  // the input path is tested untrimmed
+    CRunRequest request = Request(Mode::Correct);  // the input path is tested untrimmed
     request.m_strInput = u" " + request.m_strInput;
-    EXPECT_EQ(DispatchRun(request).m_nMessage, MsgSourceReadError);
+    EXPECT_EQ(DispatchRun(request).m_nMessage, MessageId::SourceReadError);
 }
 
 TEST_F(RunDispatchTest, BasicShiftReadsTrimmedOffsetText)
 {
-    CRunRequest request = Request(ModeCorrect);
+    CRunRequest request = Request(Mode::Correct);
     request.m_strOffset = u" \x3000-1500 ";
     const CRunResult result = DispatchRun(request);
     EXPECT_EQ(result.Text(), u"SRT 쓰기 작업 완료!");
@@ -121,14 +122,14 @@ TEST_F(RunDispatchTest, BasicShiftReadsTrimmedOffsetText)
 
 TEST_F(RunDispatchTest, DetailedShiftMapsTwoPoints)
 {
-    CRunRequest request = Request(ModeCorrect);
-    request.m_nShiftKind = ShiftDetailed;
+    CRunRequest request = Request(Mode::Correct);
+    request.m_nShiftKind = ShiftKind::Detailed;
     request.m_strOffset = u"999";  // not read in the detailed kind
     request.m_nSrc1 = 1000;
     request.m_nDst1 = 2000;
     request.m_nSrc2 = 11000;
     request.m_nDst2 = 22000;
-    EXPECT_EQ(DispatchRun(request).m_nMessage, MsgCorrectDone);
+    EXPECT_EQ(DispatchRun(request).m_nMessage, MessageId::CorrectDone);
     EXPECT_EQ(ReadBytes(m_dir / "out.srt"), Saved("1\n00:00:10,000 --> 00:00:14,500\nHi\n\n"));
     request.m_nSrc2 = request.m_nSrc1;
     EXPECT_EQ(DispatchRun(request).Text(), u"시간 오류!");
@@ -136,12 +137,12 @@ TEST_F(RunDispatchTest, DetailedShiftMapsTwoPoints)
 
 TEST_F(RunDispatchTest, ShowsTheJobsMessage)
 {
-    const std::tuple<int32_t, std::string, std::u16string> cases[] = {
-        {ModeCorrect, "no time line", u"SRT 쓰기 작업 실패!"},
-        {ModeExtract, kCue, u"text 추출 완료!"},
-        {ModeExtract, "no time line", u"text 추출 실패!"},
-        {ModeMerge, kCue, u"SRT/text 합병 완료!"},
-        {ModeMerge, "no time line", u"SRT/text 합병 실패!"}};
+    const std::tuple<Mode, std::string, std::u16string> cases[] = {
+        {Mode::Correct, "no time line", u"SRT 쓰기 작업 실패!"},
+        {Mode::Extract, kCue, u"text 추출 완료!"},
+        {Mode::Extract, "no time line", u"text 추출 실패!"},
+        {Mode::Merge, kCue, u"SRT/text 합병 완료!"},
+        {Mode::Merge, "no time line", u"SRT/text 합병 실패!"}};
     for (const auto& [nMode, srt, message] : cases)
     {
         std::filesystem::remove(m_dir / "out.srt");

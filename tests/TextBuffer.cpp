@@ -27,7 +27,7 @@ TEST(TextBufferLoad, DecodesAndNormalisesLineEnds)
         {"MixedLineEnds", "a\r\nb\rc\nd", u"a\rb\rc\rd"},
         {"CrCrLf", "x\r\r\ny", u"x\r\ry"},
         {"LfCr", "x\n\ry", u"x\r\ry"},
-        {"Utf16Le",
+        {"TextEncoding::Utf16Le",
          std::string("\xFF\xFE"
                      "a\0\r\0\n\0\0\xAC",
                      10),

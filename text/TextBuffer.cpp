@@ -303,16 +303,16 @@ int CTextBuffer::Load(const std::filesystem::path& path, int nCodePage)
         int64_t nUnits = 0;
         switch (DetectEncoding(pBytes, nBytes))
         {
-        case Utf16Le:
+        case TextEncoding::Utf16Le:
             nUnits = NormaliseLineEnds(units.get(), DecodeUtf16LeInto(pBytes + 2, nBytes - 2, units.get()));
             break;
-        case Utf8:
+        case TextEncoding::Utf8:
             nUnits = DecodeUtf8Into(pBytes, nBytes, units.get());
             break;
-        case Utf8Bom:
+        case TextEncoding::Utf8Bom:
             nUnits = DecodeUtf8Into(pBytes + 3, nBytes - 3, units.get());
             break;
-        case Ansi:
+        case TextEncoding::Ansi:
         {
             const std::u16string decoded =
                 DecodeCodePage(reinterpret_cast<const char*>(pBytes), static_cast<size_t>(nBytes), nCodePage);
@@ -369,9 +369,9 @@ void CTextBuffer::Assign(std::u16string_view text)
 TextEncoding CTextBuffer::DetectEncoding(const unsigned char* pBytes, int64_t nBytes)
 {
     if (nBytes >= 2 && pBytes[0] == 0xFF && pBytes[1] == 0xFE)
-        return Utf16Le;
+        return TextEncoding::Utf16Le;
     if (nBytes >= 3 && pBytes[0] == 0xEF && pBytes[1] == 0xBB && pBytes[2] == 0xBF)
-        return Utf8Bom;
+        return TextEncoding::Utf8Bom;
     bool bHighBit = false;
     for (int64_t i = 0; i < nBytes;)
     {
@@ -395,17 +395,17 @@ TextEncoding CTextBuffer::DetectEncoding(const unsigned char* pBytes, int64_t nB
         else if (b >= 0xF0 && b <= 0xF7)
             nTrail = 3;
         else
-            return Ansi;
+            return TextEncoding::Ansi;
         if (nTrail >= nBytes - i)
-            return Ansi;  // cut off by the end of the file
+            return TextEncoding::Ansi;  // cut off by the end of the file
         for (int k = 1; k <= nTrail; ++k)
         {
             if ((pBytes[i + k] & 0xC0) != 0x80)
-                return Ansi;
+                return TextEncoding::Ansi;
         }
         i += 1 + nTrail;
     }
-    return bHighBit ? Utf8 : Ansi;
+    return bHighBit ? TextEncoding::Utf8 : TextEncoding::Ansi;
 }
 
 int64_t CTextBuffer::EncodeUtf8(const char16_t* pText, int64_t nUnits, unsigned char* pOut)

@@ -7,7 +7,7 @@
 namespace tavrel
 {
 
-enum TextEncoding
+enum class TextEncoding
 {
     Utf16Le,
     Ansi,

@@ -55,7 +55,7 @@ public:
 
 bool IsCheckOrRadio(ControlKind nKind)
 {
-    return nKind == KindCheckBox || nKind == KindRadio;
+    return nKind == ControlKind::CheckBox || nKind == ControlKind::Radio;
 }
 
 // Lets a check box or radio button whose caption is wider than the control
@@ -80,22 +80,22 @@ void WidenIntoFreeSpace(QWidget* pWidget, const std::vector<QWidget*>& controls)
 
 bool IsRadio(ControlKind nKind)
 {
-    return nKind == KindRadio || nKind == KindPushRadio;
+    return nKind == ControlKind::Radio || nKind == ControlKind::PushRadio;
 }
 
-Qt::Alignment LabelAlignment(uint32_t nStyle)
+Qt::Alignment LabelAlignment(ControlStyle nStyle)
 {
-    if (nStyle & StyleRight)
+    if (nStyle & ControlStyle::Right)
         return Qt::AlignRight | Qt::AlignTop;
-    if (nStyle & StyleCenter)
+    if (nStyle & ControlStyle::Center)
         return Qt::AlignHCenter | Qt::AlignTop;
     return Qt::AlignLeft | Qt::AlignTop;
 }
 
-QPushButton* CreateButton(QDialog& dialog, const QString& strCaption, uint32_t nStyle)
+QPushButton* CreateButton(QDialog& dialog, const QString& strCaption, ControlStyle nStyle)
 {
     auto* pButton = new QPushButton(strCaption, &dialog);
-    pButton->setDefault((nStyle & StyleDefault) != 0);
+    pButton->setDefault(nStyle & ControlStyle::Default);
     return pButton;
 }
 
@@ -163,7 +163,7 @@ void CDialogBuilder::Build(QDialog& dialog, const CDialogTemplate& dlgTemplate, 
     std::vector<QWidget*> checkOrRadio;
     for (const CControlTemplate& control : dlgTemplate.controls)
     {
-        if (control.nStyle & StyleGroup)
+        if (control.nStyle & ControlStyle::Group)
             pGroup = nullptr;
         QWidget* pWidget = CreateControl(dialog, control, icon);
         if (IsRadio(control.nKind))
@@ -176,8 +176,8 @@ void CDialogBuilder::Build(QDialog& dialog, const CDialogTemplate& dlgTemplate, 
             auto* pButton = static_cast<QAbstractButton*>(pWidget);
             pGroup->addButton(pButton, static_cast<int>(pGroup->buttons().size()));
         }
-        pWidget->setEnabled((control.nStyle & StyleDisabled) == 0);
-        if (control.nStyle & StyleHidden)
+        pWidget->setEnabled((control.nStyle & ControlStyle::Disabled) == 0);
+        if (control.nStyle & ControlStyle::Hidden)
             pWidget->hide();
         if (control.nId != kNoId)
             m_mapControls[control.nId] = pWidget;
@@ -203,7 +203,7 @@ QWidget* CDialogBuilder::CreateControl(QDialog& dialog, const CControlTemplate& 
     QWidget* pWidget = nullptr;
     switch (control.nKind)
     {
-    case KindLabel:
+    case ControlKind::Label:
     {
         auto* pLabel = new QLabel(strCaption, &dialog);
         pLabel->setTextFormat(Qt::PlainText);
@@ -211,7 +211,7 @@ QWidget* CDialogBuilder::CreateControl(QDialog& dialog, const CControlTemplate& 
         pWidget = pLabel;
         break;
     }
-    case KindIcon:
+    case ControlKind::Icon:
     {
         // An icon control takes the icon's own size, as on Windows.
         auto* pLabel = new QLabel(&dialog);
@@ -220,43 +220,43 @@ QWidget* CDialogBuilder::CreateControl(QDialog& dialog, const CControlTemplate& 
         pWidget = pLabel;
         break;
     }
-    case KindEdit:
+    case ControlKind::Edit:
         pWidget = new QLineEdit(strCaption, &dialog);
         break;
-    case KindPathEdit:
+    case ControlKind::PathEdit:
         pWidget = new CDropEdit(&dialog);
         break;
-    case KindButton:
+    case ControlKind::Button:
         pWidget = CreateButton(dialog, strCaption, control.nStyle);
         break;
-    case KindCheckBox:
+    case ControlKind::CheckBox:
     {
         auto* pCheck = new QCheckBox(strCaption, &dialog);
-        pCheck->setChecked((control.nStyle & StyleChecked) != 0);
+        pCheck->setChecked((control.nStyle & ControlStyle::Checked) != 0);
         pWidget = pCheck;
         break;
     }
-    case KindRadio:
+    case ControlKind::Radio:
     {
         auto* pRadio = new QRadioButton(strCaption, &dialog);
         pRadio->setAutoExclusive(false);  // the button group does it
-        pRadio->setChecked((control.nStyle & StyleChecked) != 0);
+        pRadio->setChecked((control.nStyle & ControlStyle::Checked) != 0);
         pWidget = pRadio;
         break;
     }
-    case KindPushRadio:
+    case ControlKind::PushRadio:
     {
         QPushButton* pButton = CreatePushRadio(dialog, strCaption);
-        pButton->setChecked((control.nStyle & StyleChecked) != 0);
+        pButton->setChecked((control.nStyle & ControlStyle::Checked) != 0);
         pWidget = pButton;
         break;
     }
-    case KindDropList:
+    case ControlKind::DropList:
         // The template height is the opened list's; the closed box is one edit high.
         pWidget = CreateDropList(dialog, control.nId);
         rect.setHeight(ToPixels(0, 0, 0, 12).height());
         break;
-    case KindGroupBox:
+    case ControlKind::GroupBox:
         pWidget = new QGroupBox(strCaption, &dialog);
         break;
     }

@@ -369,13 +369,13 @@ void CMainDlg::OnModeChanged(int32_t nMode)
         return;
     m_editText->clear();
     m_editOutput->clear();
-    if (m_nPrevMode == ModeConvert || m_nMode == ModeConvert)
+    if (static_cast<Mode>(m_nPrevMode) == Mode::Convert || CurrentMode() == Mode::Convert)
         m_editInput->clear();
     else
         UpdateOutputName();
     m_nPrevMode = m_nMode;
     ApplyRowSettings(nMode);
-    const bool bOptions = nMode == ModeCorrect;
+    const bool bOptions = static_cast<Mode>(nMode) == Mode::Correct;
     EnableControls(
         {IDC_REPLACE85, IDC_FIX_QUOTES, IDC_FIX_LETTER_L, IDC_REMOVE_DIGIT_SPACES, IDC_SHIFT_BASIC, IDC_SHIFT_DETAILED},
         bOptions);
@@ -396,8 +396,8 @@ void CMainDlg::ApplyRowSettings(int32_t nMode)
 
 void CMainDlg::ApplyShiftKind(int32_t nKind, bool bEnabled)
 {
-    const bool bBasic = nKind == ShiftBasic && bEnabled;
-    const bool bDetailed = nKind == ShiftDetailed && bEnabled;
+    const bool bBasic = static_cast<ShiftKind>(nKind) == ShiftKind::Basic && bEnabled;
+    const bool bDetailed = static_cast<ShiftKind>(nKind) == ShiftKind::Detailed && bEnabled;
     EnableControls({IDC_OFFSET_MS, IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_MILLIS, IDC_SIGN, IDC_MS_LABEL, IDC_COLON1,
                     IDC_COLON2, IDC_POINT},
                    bBasic);
@@ -456,17 +456,17 @@ void CMainDlg::OnHmsFieldChanged()
 void CMainDlg::UpdateOutputName()
 {
     UpdateData(true);
-    SetControlText(IDC_OUTPUT, ToQString(MakeOutputName(m_nMode, ControlText(IDC_INPUT))));
+    SetControlText(IDC_OUTPUT, ToQString(MakeOutputName(CurrentMode(), ControlText(IDC_INPUT))));
 }
 
 CRunRequest CMainDlg::MakeRunRequest() const
 {
     CRunRequest request;
-    request.m_nMode = m_nMode;
+    request.m_nMode = CurrentMode();
     request.m_strInput = ControlText(IDC_INPUT);
     request.m_strText = ControlText(IDC_TEXT);
     request.m_strOutput = ControlText(IDC_OUTPUT);
-    request.m_nShiftKind = m_nShiftKind;
+    request.m_nShiftKind = static_cast<ShiftKind>(m_nShiftKind);
     request.m_strOffset = ControlText(IDC_OFFSET_MS);
     request.m_nSrc1 = m_nSrc1;
     request.m_nDst1 = m_nDst1;
@@ -489,18 +489,18 @@ void CMainDlg::OnRun()
         ShowResult(stopped);
         return;
     }
-    switch (m_nMode)
+    switch (CurrentMode())
     {
-    case ModeCorrect:
+    case Mode::Correct:
         RunCorrection(request.m_strInput, request.m_strOutput);
         break;
-    case ModeConvert:
+    case Mode::Convert:
         RunConversion(request.m_strInput);
         break;
-    case ModeExtract:
+    case Mode::Extract:
         RunExtraction(request.m_strInput, request.m_strOutput);
         break;
-    case ModeMerge:
+    case Mode::Merge:
         RunMerge(request.m_strInput, request.m_strText, request.m_strOutput);
         break;
     default:
@@ -553,7 +553,7 @@ void CMainDlg::RunMerge(const std::u16string& strInput, const std::u16string& st
 
 void CMainDlg::ShowResult(const CRunResult& result)
 {
-    if (result.m_nMessage != MsgNone)
+    if (result.m_nMessage != MessageId::None)
         ShowMessage(ToQString(result.Text()));
 }
 
@@ -568,19 +568,19 @@ void CMainDlg::ShowMessage(const QString& strText)
 void CMainDlg::OnBrowseInput()
 {
     UpdateData(true);
-    Browse(m_editInput, false, m_nMode == ModeConvert ? FilterSubtitle : FilterSrt);
+    Browse(m_editInput, false, CurrentMode() == Mode::Convert ? FileFilter::Subtitle : FileFilter::Srt);
 }
 
 void CMainDlg::OnBrowseText()
 {
     UpdateData(true);
-    Browse(m_editText, false, FilterText);
+    Browse(m_editText, false, FileFilter::Text);
 }
 
 void CMainDlg::OnBrowseOutput()
 {
     UpdateData(true);
-    Browse(m_editOutput, true, m_nMode == ModeExtract ? FilterText : FilterSrt);
+    Browse(m_editOutput, true, CurrentMode() == Mode::Extract ? FileFilter::Text : FileFilter::Srt);
 }
 
 void CMainDlg::Browse(CDropEdit* pField, bool bSave, FileFilter nFilter)

@@ -35,6 +35,9 @@ public:
     // not an unsigned number); false: members into controls.
     bool UpdateData(bool bSaveAndValidate = true);
 
+    // The selected mode; the data exchange gives -1 for none, kept as it is.
+    Mode CurrentMode() const { return static_cast<Mode>(m_nMode); }
+
     void OnModeChanged(int32_t nMode);
     void ApplyShiftKind(int32_t nKind, bool bEnabled);
     void OnMsFieldChanged();
