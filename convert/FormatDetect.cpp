@@ -80,15 +80,15 @@ SubtitleFormat Detect(const std::filesystem::path& path)
     CTextBuffer buffer;
     if (!buffer.Load(path, 0))
         return SubtitleFormat::Unrecognised;
-    if (buffer.m_pText == nullptr || buffer.m_nLength <= 0)
+    if (buffer.Length() <= 0)
         return SubtitleFormat::Unrecognised;
-    const size_t n = static_cast<size_t>(buffer.m_nLength);
-    BlanksToLineEnds(buffer.m_pText, n);
-    if (IsAss(std::u16string_view(buffer.m_pText, n)))
+    const size_t n = static_cast<size_t>(buffer.Length());
+    BlanksToLineEnds(buffer.Data(), n);
+    if (IsAss(std::u16string_view(buffer.Data(), n)))
         return SubtitleFormat::Ass;
-    if (IsSrt(buffer.m_pText, n))
+    if (IsSrt(buffer.Data(), n))
         return SubtitleFormat::Srt;
-    if (IsSami(buffer.m_pText, n))
+    if (IsSami(buffer.Data(), n))
         return SubtitleFormat::Sami;
     return SubtitleFormat::Unrecognised;
 }

@@ -426,8 +426,8 @@ int32_t CSamiReader::ConvertSamiToSrt(const std::filesystem::path& path) const
             CTextBuffer buffer;
             if (!buffer.Load(path, 0))
                 return -1;
-            const char16_t* pText = buffer.m_pText ? buffer.m_pText : u"";
-            const int32_t nLength = FindBodyEnd(pText, buffer.m_nLength, 0);
+            const char16_t* pText = buffer.Data();
+            const int32_t nLength = FindBodyEnd(pText, buffer.Length(), 0);
             classes = CollectClasses(pText, nLength);
             if (classes.m_vecNames.empty())
                 return 0;

@@ -147,9 +147,9 @@ int64_t WriteDocument(const CSrtProcessor& srt, std::u16string_view title, const
     out.Append(kStyleBlock);
     int64_t nCues = 0;
     CSrtCue cue;
-    const char16_t* pText = input.m_pText;
-    for (bool bFound = srt.FirstCue(pText, input.m_nLength, cue); bFound;
-         bFound = srt.NextCue(pText, input.m_nLength, cue))
+    const char16_t* pText = input.Data();
+    for (bool bFound = srt.FirstCue(pText, input.Length(), cue); bFound;
+         bFound = srt.NextCue(pText, input.Length(), cue))
     {
         ++nCues;
         int32_t nStart = 0;

@@ -38,12 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     fuzz::Check((nLoaded != 0) == (nSize >= 2), "a readable file loads exactly when it has two bytes or more");
     if (!nLoaded)
     {
-        fuzz::Check(buffer.m_nLength == 0, "a failed load leaves no text");
+        fuzz::Check(buffer.Length() == 0, "a failed load leaves no text");
         return 0;
     }
 
     const std::u16string_view text = buffer.View();
-    fuzz::Check(buffer.m_pText != nullptr && buffer.m_pText[buffer.m_nLength] == 0, "the text ends with a NUL");
+    fuzz::Check(buffer.Data()[buffer.Length()] == 0, "the text ends with a NUL");
     fuzz::Check(text.find(u'\n') == std::u16string_view::npos, "a loaded text holds no LF");
     fuzz::Check(text.find(char16_t(0)) == std::u16string_view::npos, "a loaded text holds no NUL");
 

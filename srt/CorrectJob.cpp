@@ -39,7 +39,7 @@ bool CSrtProcessor::CorrectSrt(const std::filesystem::path& input, const std::fi
             if (!source.Load(input, nCodePage))
                 return false;
             const char16_t* pText = source.View().data();
-            const int32_t nLength = source.m_nLength;
+            const int32_t nLength = source.Length();
 
             const srtjob::CCueTally tally = srtjob::TallyCues(*this, pText, nLength);
             ReserveLarge(out, static_cast<size_t>(tally.m_nTextUnits + srtjob::CueLayoutBound(tally.m_nCues)));

@@ -20,7 +20,7 @@ bool CSrtProcessor::ExtractText(const std::filesystem::path& input, const std::f
             if (!source.Load(input, 0))
                 return false;
             const char16_t* pText = source.View().data();
-            const int32_t nLength = source.m_nLength;
+            const int32_t nLength = source.Length();
 
             // Each cue gives at most its text and four CRs, less than the
             // time line it came with.

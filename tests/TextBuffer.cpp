@@ -73,8 +73,8 @@ TEST(TextBufferLoad, DecodesAndNormalisesLineEnds)
         CTextBuffer buffer;
         ASSERT_NE(buffer.Load(dir / "in.txt", 0), 0) << pName;
         EXPECT_EQ(buffer.View(), expected) << pName;
-        ASSERT_NE(buffer.m_pText, nullptr) << pName;
-        EXPECT_EQ(buffer.m_pText[buffer.m_nLength], u'\0') << pName;
+        ASSERT_NE(buffer.Data(), nullptr) << pName;
+        EXPECT_EQ(buffer.Data()[buffer.Length()], u'\0') << pName;
     }
 }
 
@@ -92,8 +92,8 @@ TEST(TextBufferLoad, ReplacesTextAndRefusesShortAndMissingFiles)
     for (const char* pName : {"empty", "one", "missing", "."})
     {
         EXPECT_EQ(buffer.Load(dir / pName, 0), 0) << pName;
-        EXPECT_EQ(buffer.m_nLength, 0) << pName;
-        EXPECT_EQ(buffer.m_pText, nullptr) << pName;
+        EXPECT_EQ(buffer.Length(), 0) << pName;
+        EXPECT_EQ(buffer.View(), u"") << pName;
     }
 }
 
@@ -124,7 +124,7 @@ TEST(TextBufferSave, WritesOnlyTheFirstLengthUnitsAndKeepsPairsAndCrsWholeAcross
     CTempDir dir;
     CTextBuffer buffer;
     buffer.Assign(u"abc\r");
-    buffer.m_nLength = 2;
+    buffer.Truncate(2);
     ASSERT_TRUE(buffer.Save(dir / "short"));
     EXPECT_EQ(ReadBytes(dir / "short"), std::string(kBom) + "ab");
 

@@ -366,6 +366,14 @@ void CTextBuffer::Assign(std::u16string_view text)
     m_nLength = static_cast<int32_t>(text.size());
 }
 
+void CTextBuffer::Truncate(int32_t nLength)
+{
+    if (nLength < 0 || nLength >= m_nLength)
+        return;
+    m_nLength = nLength;
+    m_pText[nLength] = u'\0';
+}
+
 TextEncoding CTextBuffer::DetectEncoding(const unsigned char* pBytes, int64_t nBytes)
 {
     if (nBytes >= 2 && pBytes[0] == 0xFF && pBytes[1] == 0xFE)

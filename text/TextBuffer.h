@@ -34,7 +34,14 @@ public:
 
     // Replaces the text with a copy of `text`.
     void Assign(std::u16string_view text);
-    std::u16string_view View() const { return {m_pText ? m_pText : u"", static_cast<size_t>(m_nLength)}; }
+    // Keeps the first nLength units (no more than there are).
+    void Truncate(int32_t nLength);
+
+    int32_t Length() const { return m_nLength; }
+    // Never null: an empty buffer gives "". Readers may rewrite units in place but never the length.
+    const char16_t* Data() const { return m_pText ? m_pText : u""; }
+    char16_t* Data() { return m_pText ? m_pText : m_szEmpty; }
+    std::u16string_view View() const { return {Data(), static_cast<size_t>(m_nLength)}; }
 
     // Save for a text that is not held in a buffer.
     static bool SaveText(const std::filesystem::path& path, std::u16string_view text);
@@ -46,10 +53,10 @@ public:
     static constexpr int64_t kMaxUtf8BytesPerUnit = 3;
     static int64_t EncodeUtf8(const char16_t* pText, int64_t nUnits, unsigned char* pOut);
 
+private:
     int32_t m_nLength;
     char16_t* m_pText;
-
-private:
+    char16_t m_szEmpty[1] = {};
     void Free();
     static TextEncoding DetectEncoding(const unsigned char* pBytes, int64_t nBytes);
 };
