@@ -28,8 +28,7 @@ public:
     // hh:mm:ss,mmm for an ASS time such as 0:00:01.50; empty when malformed.
     std::u16string ConvertAssTime(std::u16string_view field) const;
     void AppendAssTime(std::u16string& out, std::u16string_view field) const;
-    // The SRT markup of one override block's content, e.g. \b1\i1.
-    std::u16string TranslateOverrideBlock(std::u16string_view content) const;
+    // Appends the SRT markup of one override block's content, e.g. \b1\i1.
     void AppendOverrideBlock(std::u16string& out, std::u16string_view content) const;
 };
 

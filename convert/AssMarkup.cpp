@@ -143,13 +143,6 @@ void CAssConverter::AppendOverrideBlock(std::u16string& out, std::u16string_view
     ForEachOverrideTag(content, [&out](std::u16string_view tag) { AppendOverrideTag(out, tag); });
 }
 
-std::u16string CAssConverter::TranslateOverrideBlock(std::u16string_view content) const
-{
-    std::u16string markup;
-    AppendOverrideBlock(markup, content);
-    return markup;
-}
-
 namespace
 {
 // The text of one cue, appended to out from m_nBase on. With a stream (whose

@@ -57,7 +57,7 @@ bool IsSrt(const char16_t* pText, size_t n)
         return false;
     const CSrtProcessor srt;
     for (size_t i = 0; i + 31 <= n; ++i)
-        if ((i == 0 || pText[i - 1] == u'\r') && pText[i] >= u'0' && pText[i] <= u'9' && srt.IsTimeLine(pText + i))
+        if ((i == 0 || pText[i - 1] == u'\r') && IsAsciiDigit(pText[i]) && srt.IsTimeLine(pText + i))
             return true;
     return false;
 }

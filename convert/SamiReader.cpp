@@ -39,35 +39,6 @@ bool IsBodyEndTag(const char16_t* pText, int32_t nOpen, int32_t nClose)
     return !IsAsciiAlnum(pText[nOpen + 6]);
 }
 
-// Writes nValue with at least nWidth digits backwards, ending at pEnd;
-// returns where it starts.
-char16_t* FormatNumber(char16_t* pEnd, uint64_t nValue, int nWidth)
-{
-    char16_t* p = pEnd;
-    do
-    {
-        *--p = static_cast<char16_t>(u'0' + nValue % 10);
-        nValue /= 10;
-        --nWidth;
-    } while (nValue != 0 || nWidth > 0);
-    return p;
-}
-
-// hh:mm:ss,mmm with hours not capped.
-void AppendTime(std::u16string& out, uint64_t nTime)
-{
-    char16_t buffer[32];
-    char16_t* const pEnd = buffer + 32;
-    char16_t* p = FormatNumber(pEnd, nTime % 1000, 3);
-    *--p = u',';
-    p = FormatNumber(p, nTime / 1000 % 60, 2);
-    *--p = u':';
-    p = FormatNumber(p, nTime / 60000 % 60, 2);
-    *--p = u':';
-    p = FormatNumber(p, nTime / 3600000, 2);
-    out.append(p, static_cast<size_t>(pEnd - p));
-}
-
 // A caption's lines: lines before the first visible character are joined to
 // the next one, and the last line gets no line end.
 void AppendCaptionLines(std::u16string& out, std::u16string_view text)
@@ -201,7 +172,7 @@ uint32_t CSamiReader::ParseSyncTime(const char16_t* pText, int32_t nFirst, int32
 {
     uint32_t nValue = 0;
     for (int32_t i = nFirst; i < nEnd; ++i)
-        if (pText[i] >= u'0' && pText[i] <= u'9')
+        if (IsAsciiDigit(pText[i]))
             nValue = nValue * 10u + static_cast<uint32_t>(pText[i] - u'0');
     return nValue;
 }
@@ -341,8 +312,6 @@ void CSamiReader::WalkCaptions(const char16_t* pText, int32_t nLength,
 
 int32_t CSamiReader::IndexOfClass(const CClassList& classes, const std::u16string& name) const
 {
-    if (classes.m_vecNames.size() == 1)
-        return 0;
     const auto it = classes.m_mapIndex.find(name);
     return it == classes.m_mapIndex.end() ? 0 : it->second;
 }
@@ -404,9 +373,9 @@ void CSamiReader::AppendSrtText(CCaptionList& list, std::u16string& out, CTextFi
             continue;
         const uint64_t nEnd = i + 1 < entries.size() ? entries[i + 1].m_nStart : uint64_t{entry.m_nStart} + 10000;
         timeLine.clear();
-        AppendTime(timeLine, entry.m_nStart);
+        CSrtProcessor::AppendTime(timeLine, entry.m_nStart);
         timeLine.append(u" --> ");
-        AppendTime(timeLine, nEnd);
+        CSrtProcessor::AppendTime(timeLine, nEnd);
         CSrtProcessor::AppendCueHead(out, ++nCount, timeLine);
         AppendCaptionLines(out, list.Text(entry));
         CSrtProcessor::AppendCueEnd(out);

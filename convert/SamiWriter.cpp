@@ -15,7 +15,6 @@ namespace tavrel
 
 namespace
 {
-constexpr char16_t kCr = u'\r';
 
 constexpr std::u16string_view kHeadStart = u"<SAMI>\r<HEAD>\r<TITLE>";
 constexpr std::u16string_view kStyleBlock = u"</TITLE>\r"

@@ -1,7 +1,5 @@
 #include "res/DialogTemplates.h"
 
-#include "res/version.h"
-
 #include <array>
 
 namespace tavrel
@@ -105,9 +103,6 @@ constexpr std::array kFileFilters = {
     "SRT files (*.srt);;All files (*)",
     "text files (*.txt);;All files (*)",
 };
-
-constexpr CVersionRecord kVersion{
-    {TAVREL_VERSION_BINARY}, TAVREL_PRODUCT_NAME, TAVREL_COMPANY_NAME, TAVREL_LANGUAGE, TAVREL_CODE_PAGE};
 }  // namespace
 
 const CDialogTemplate& MainDialogTemplate()
@@ -155,11 +150,6 @@ const CRowSettings* RowSettings(int32_t nMode)
 const char* FileFilterText(FileFilter nFilter)
 {
     return kFileFilters[static_cast<size_t>(nFilter)];
-}
-
-const CVersionRecord& VersionRecord()
-{
-    return kVersion;
 }
 
 }  // namespace tavrel

@@ -150,15 +150,4 @@ enum class FileFilter : int32_t
 };
 const char* FileFilterText(FileFilter nFilter);
 
-// The version record.
-struct CVersionRecord
-{
-    uint16_t nVersion[4];
-    const char* pszProduct;
-    const char* pszCompany;
-    uint16_t nLanguage;
-    uint16_t nCodePage;
-};
-const CVersionRecord& VersionRecord();
-
 }  // namespace tavrel

@@ -10,10 +10,6 @@ namespace tavrel
 
 namespace
 {
-bool IsAsciiDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 CRunResult Outcome(bool bDone, MessageId nDone, MessageId nFailed, const CSrtJobStats& stats)
 {

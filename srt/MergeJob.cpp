@@ -14,7 +14,6 @@ namespace tavrel
 
 namespace
 {
-constexpr char16_t kCr = u'\r';
 constexpr char16_t kNoBreakSpace = u'\xA0';
 
 bool IsLeadingBlank(char16_t c)

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "text/Unicode.h"
+
 namespace tavrel
 {
 
@@ -29,13 +31,6 @@ constexpr CWordRule kWarRules[] = {
     {u"War lll", u"War III"}, {u"war lll", u"war III"}, {u"War ll", u"War II"},
     {u"war ll", u"war II"},   {u"War l", u"War I"},     {u"war l", u"war I"},
 };
-
-constexpr char16_t kCr = u'\r';
-
-bool IsAsciiDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 bool IsAsciiLetter(char16_t c)
 {

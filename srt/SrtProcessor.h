@@ -41,7 +41,10 @@ public:
     int32_t FindTimeLine(const char16_t* pText, int32_t nLength, int32_t nStart) const;
     int32_t FindBlankLine(const char16_t* pText, int32_t nLength, int32_t nStart) const;
     bool ParseTimeLine(const char16_t* p, int32_t& nStart, int32_t& nEnd) const;
-    // Writes 29 units and a NUL; pBuffer holds at least 30 units.
+    // hh:mm:ss,mmm, the hours in as many digits as they need (at least two).
+    static void AppendTime(std::u16string& out, uint64_t nTime);
+    // Writes 29 units and a NUL; pBuffer holds at least 30 units. Times below
+    // zero are written as zero, from 100 hours on as 99:59:59,999.
     void FormatTimeLine(char16_t* pBuffer, int32_t nStart, int32_t nEnd) const;
 
     // The cue scan every SRT reader uses: FirstCue, then NextCue while true.

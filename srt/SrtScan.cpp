@@ -1,5 +1,8 @@
 #include "srt/SrtProcessor.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "text/Unicode.h"
 
 namespace tavrel
@@ -7,15 +10,9 @@ namespace tavrel
 
 namespace
 {
-constexpr char16_t kCr = u'\r';
 // 'd' marks a digit position; every other unit must match itself.
 constexpr char16_t kTimeLinePattern[] = u"dd:dd:dd,ddd --> dd:dd:dd,ddd\r";
 constexpr int32_t kTimeLineWithCr = CSrtProcessor::kTimeLineLength + 1;
-
-bool IsDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 bool IsBlank(char16_t c)
 {
@@ -35,49 +32,55 @@ int32_t ParseTime(const char16_t* p)
     return Digits(p, 2) * 3600000 + Digits(p + 3, 2) * 60000 + Digits(p + 6, 2) * 1000 + Digits(p + 9, 3);
 }
 
-void PutDigits(char16_t* p, int32_t n, int nCount)
+// Writes nValue with at least nWidth digits backwards, ending at pEnd;
+// returns where it starts.
+char16_t* FormatNumber(char16_t* pEnd, uint64_t nValue, int nWidth)
 {
-    for (int i = nCount - 1; i >= 0; --i)
+    char16_t* p = pEnd;
+    do
     {
-        p[i] = static_cast<char16_t>(u'0' + n % 10);
-        n /= 10;
-    }
+        *--p = static_cast<char16_t>(u'0' + nValue % 10);
+        nValue /= 10;
+        --nWidth;
+    } while (nValue != 0 || nWidth > 0);
+    return p;
+}
+
+// hh:mm:ss,mmm backwards, ending at pEnd, the hours in at least two digits;
+// returns where it starts.
+char16_t* FormatTime(char16_t* pEnd, uint64_t nTime)
+{
+    char16_t* p = FormatNumber(pEnd, nTime % 1000, 3);
+    *--p = u',';
+    p = FormatNumber(p, nTime / 1000 % 60, 2);
+    *--p = u':';
+    p = FormatNumber(p, nTime / 60000 % 60, 2);
+    *--p = u':';
+    return FormatNumber(p, nTime / 3600000, 2);
 }
 
 // hh:mm:ss,mmm; negative values as zero, 100 hours and more as the largest time.
 void PutTime(char16_t* p, int32_t t)
 {
-    if (t < 0)
-        t = 0;
-    int32_t nMs = t % 1000;
-    int32_t nSeconds = t / 1000;
-    int32_t nMinutes = nSeconds / 60;
-    int32_t nHours = nMinutes / 60;
-    nSeconds %= 60;
-    nMinutes %= 60;
-    if (nHours > 99)
-    {
-        nHours = 99;
-        nMinutes = 59;
-        nSeconds = 59;
-        nMs = 999;
-    }
-    PutDigits(p, nHours, 2);
-    p[2] = u':';
-    PutDigits(p + 3, nMinutes, 2);
-    p[5] = u':';
-    PutDigits(p + 6, nSeconds, 2);
-    p[8] = u',';
-    PutDigits(p + 9, nMs, 3);
+    constexpr int32_t kLargest = 100 * 3600000 - 1;  // 99:59:59,999
+    FormatTime(p + 12, static_cast<uint64_t>(std::clamp(t, 0, kLargest)));
 }
 }  // namespace
+
+void CSrtProcessor::AppendTime(std::u16string& out, uint64_t nTime)
+{
+    char16_t buffer[32];
+    char16_t* const pEnd = buffer + std::size(buffer);
+    const char16_t* p = FormatTime(pEnd, nTime);
+    out.append(p, static_cast<size_t>(pEnd - p));
+}
 
 bool CSrtProcessor::IsTimeLine(const char16_t* p) const
 {
     for (int i = 0; i < kTimeLineWithCr; ++i)
     {
         const char16_t want = kTimeLinePattern[i];
-        if (want == u'd' ? !IsDigit(p[i]) : p[i] != want)
+        if (want == u'd' ? !IsAsciiDigit(p[i]) : p[i] != want)
             return false;
     }
     return true;
@@ -137,7 +140,7 @@ bool IsNumberBeforeTimeLine(const CSrtProcessor& srt, const char16_t* pText, int
     while (i < nLength && IsBlank(pText[i]))
         ++i;
     const int64_t nDigits = i;
-    while (i < nLength && IsDigit(pText[i]))
+    while (i < nLength && IsAsciiDigit(pText[i]))
         ++i;
     if (i == nDigits)
         return false;

@@ -23,7 +23,6 @@ namespace tavrel
 
 namespace
 {
-constexpr char16_t kReplacement = 0xFFFD;
 
 // Units of one character starting at text[i]: a surrogate pair is one.
 size_t CharUnits(std::u16string_view text, size_t i)

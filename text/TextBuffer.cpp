@@ -19,9 +19,6 @@ namespace tavrel
 namespace
 {
 constexpr int64_t kMaxFileBytes = int64_t{1} << 31;  // 2 GiB and more never load
-constexpr char16_t kCr = u'\r';
-constexpr char16_t kLf = u'\n';
-constexpr char16_t kReplacement = 0xFFFD;
 
 uint64_t LoadWord(const unsigned char* p)
 {
@@ -47,16 +44,6 @@ bool IsPlainAsciiWord(const unsigned char* p)
     const uint64_t n = LoadWord(p);
     return (n & 0x8080808080808080ull) == 0 && !HasZeroByte(n) && !HasZeroByte(n ^ 0x0D0D0D0D0D0D0D0Dull) &&
            !HasZeroByte(n ^ 0x0A0A0A0A0A0A0A0Aull);
-}
-
-// The four units at p are ASCII and none is a CR, so each is one byte.
-bool IsPlainAsciiQuad(const char16_t* p)
-{
-    uint64_t n;
-    std::memcpy(&n, p, sizeof n);
-    const uint64_t nCr = n ^ 0x000D000D000D000Dull;  // a CR lane becomes zero
-    const bool bHasCr = ((nCr - 0x0001000100010001ull) & ~nCr & 0x8000800080008000ull) != 0;
-    return (n & 0xFF80FF80FF80FF80ull) == 0 && !bHasCr;
 }
 
 char16_t* NewUnits(int64_t nUnits)
@@ -414,55 +401,6 @@ TextEncoding CTextBuffer::DetectEncoding(const unsigned char* pBytes, int64_t nB
         i += 1 + nTrail;
     }
     return bHighBit ? TextEncoding::Utf8 : TextEncoding::Ansi;
-}
-
-int64_t CTextBuffer::EncodeUtf8(const char16_t* pText, int64_t nUnits, unsigned char* pOut)
-{
-    unsigned char* p = pOut;
-    for (int64_t i = 0; i < nUnits; ++i)
-    {
-        if (i + 4 <= nUnits && IsPlainAsciiQuad(pText + i))
-        {
-            for (int k = 0; k < 4; ++k)
-                p[k] = static_cast<unsigned char>(pText[i + k]);
-            p += 4;
-            i += 3;
-            continue;
-        }
-        uint32_t c = pText[i];
-        if (c < 0x80 && c != kCr)
-        {
-            *p++ = static_cast<unsigned char>(c);
-            continue;
-        }
-        if (c == kCr)
-        {
-            *p++ = '\r';
-            *p++ = '\n';
-            continue;
-        }
-        if (c < 0x800)
-        {
-            *p++ = static_cast<unsigned char>(0xC0 | (c >> 6));
-            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-            continue;
-        }
-        if (IsHighSurrogate(static_cast<char16_t>(c)) && i + 1 < nUnits && IsLowSurrogate(pText[i + 1]))
-        {
-            c = 0x10000 + ((c - 0xD800) << 10) + (pText[++i] - 0xDC00u);
-            *p++ = static_cast<unsigned char>(0xF0 | (c >> 18));
-            *p++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
-            *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-            continue;
-        }
-        if (c >= 0xD800 && c <= 0xDFFF)
-            c = kReplacement;
-        *p++ = static_cast<unsigned char>(0xE0 | (c >> 12));
-        *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-        *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-    }
-    return p - pOut;
 }
 
 }  // namespace tavrel

@@ -46,13 +46,6 @@ public:
     // Save for a text that is not held in a buffer.
     static bool SaveText(const std::filesystem::path& path, std::u16string_view text);
 
-    // The UTF-8 bytes Save writes for these units (no byte-order mark; CR as
-    // CR LF), for writers that stream a file in pieces. pOut holds at least
-    // kMaxUtf8BytesPerUnit bytes per unit; returns the bytes written. A pair
-    // split between two calls is written as two replacement characters.
-    static constexpr int64_t kMaxUtf8BytesPerUnit = 3;
-    static int64_t EncodeUtf8(const char16_t* pText, int64_t nUnits, unsigned char* pOut);
-
 private:
     int32_t m_nLength;
     char16_t* m_pText;

@@ -45,9 +45,9 @@ void CTextFileStream::Encode(std::u16string_view text)
         size_t nUnits = std::min(kFlushUnits, text.size() - nAt);
         if (nAt + nUnits < text.size() && IsHighSurrogate(text[nAt + nUnits - 1]))
             --nUnits;
-        m_vecBytes.resize(nUnits * CTextBuffer::kMaxUtf8BytesPerUnit);
+        m_vecBytes.resize(nUnits * kMaxUtf8BytesPerUnit);
         const int64_t nBytes =
-            CTextBuffer::EncodeUtf8(text.data() + nAt, static_cast<int64_t>(nUnits), m_vecBytes.data());
+            EncodeUtf8(text.data() + nAt, static_cast<int64_t>(nUnits), m_vecBytes.data(), CrEncoding::CrLf);
         m_bOk = m_file.Write(m_vecBytes.data(), static_cast<size_t>(nBytes));
         nAt += nUnits;
     }

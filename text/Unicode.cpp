@@ -1,13 +1,73 @@
 #include "text/Unicode.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace tavrel
 {
 
 namespace
 {
-constexpr char16_t kReplacement = 0xFFFD;
+// The four units at p are ASCII and none is a CR, so each is one byte.
+bool IsPlainAsciiQuad(const char16_t* p)
+{
+    uint64_t n;
+    std::memcpy(&n, p, sizeof n);
+    const uint64_t nCr = n ^ 0x000D000D000D000Dull;  // a CR lane becomes zero
+    const bool bHasCr = ((nCr - 0x0001000100010001ull) & ~nCr & 0x8000800080008000ull) != 0;
+    return (n & 0xFF80FF80FF80FF80ull) == 0 && !bHasCr;
+}
+
+template <CrEncoding kCrAs>
+int64_t EncodeUtf8As(const char16_t* pText, int64_t nUnits, unsigned char* pOut)
+{
+    unsigned char* p = pOut;
+    for (int64_t i = 0; i < nUnits; ++i)
+    {
+        if (i + 4 <= nUnits && IsPlainAsciiQuad(pText + i))
+        {
+            for (int k = 0; k < 4; ++k)
+                p[k] = static_cast<unsigned char>(pText[i + k]);
+            p += 4;
+            i += 3;
+            continue;
+        }
+        uint32_t c = pText[i];
+        if (c < 0x80 && c != kCr)
+        {
+            *p++ = static_cast<unsigned char>(c);
+            continue;
+        }
+        if (c == kCr)
+        {
+            *p++ = '\r';
+            if constexpr (kCrAs == CrEncoding::CrLf)
+                *p++ = '\n';
+            continue;
+        }
+        if (c < 0x800)
+        {
+            *p++ = static_cast<unsigned char>(0xC0 | (c >> 6));
+            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+            continue;
+        }
+        if (IsHighSurrogate(static_cast<char16_t>(c)) && i + 1 < nUnits && IsLowSurrogate(pText[i + 1]))
+        {
+            c = 0x10000 + ((c - 0xD800) << 10) + (pText[++i] - 0xDC00u);
+            *p++ = static_cast<unsigned char>(0xF0 | (c >> 18));
+            *p++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
+            *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDFFF)
+            c = kReplacement;
+        *p++ = static_cast<unsigned char>(0xE0 | (c >> 12));
+        *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+        *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    }
+    return p - pOut;
+}
 
 void AppendCodePoint(std::u16string& out, uint32_t cp)
 {
@@ -23,31 +83,6 @@ void AppendCodePoint(std::u16string& out, uint32_t cp)
     }
 }
 
-void AppendUtf8(std::string& out, uint32_t cp)
-{
-    if (cp < 0x80)
-    {
-        out.push_back(static_cast<char>(cp));
-    }
-    else if (cp < 0x800)
-    {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-    else if (cp < 0x10000)
-    {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-    else
-    {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
 }  // namespace
 
 std::u16string Utf8ToU16(std::string_view text)
@@ -111,24 +146,18 @@ std::u16string Utf8ToU16(std::string_view text)
     return out;
 }
 
+int64_t EncodeUtf8(const char16_t* pText, int64_t nUnits, unsigned char* pOut, CrEncoding nCr)
+{
+    return nCr == CrEncoding::CrLf ? EncodeUtf8As<CrEncoding::CrLf>(pText, nUnits, pOut)
+                                   : EncodeUtf8As<CrEncoding::Cr>(pText, nUnits, pOut);
+}
+
 std::string U16ToUtf8(std::u16string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i)
-    {
-        uint32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
-        {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        }
-        else if (c >= 0xD800 && c <= 0xDFFF)
-        {
-            c = kReplacement;
-        }
-        AppendUtf8(out, c);
-    }
+    std::string out(text.size() * static_cast<size_t>(kMaxUtf8BytesPerUnit), '\0');
+    const int64_t nBytes = EncodeUtf8(text.data(), static_cast<int64_t>(text.size()),
+                                      reinterpret_cast<unsigned char*>(out.data()), CrEncoding::Cr);
+    out.resize(static_cast<size_t>(nBytes));
     return out;
 }
 

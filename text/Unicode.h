@@ -8,6 +8,30 @@
 namespace tavrel
 {
 
+// The characters the text model names: lines end in a single CR; a NUL ends
+// a loaded text; what cannot be decoded becomes U+FFFD.
+inline constexpr char16_t kCr = u'\r';
+inline constexpr char16_t kLf = u'\n';
+inline constexpr char16_t kNul = u'\0';
+inline constexpr char16_t kReplacement = 0xFFFD;
+
+constexpr bool IsAsciiDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// The one UTF-16 -> UTF-8 encoder: a valid pair is one 4-byte sequence, an
+// unpaired surrogate U+FFFD. Files write each CR as CR LF, strings keep it.
+// pOut holds at least kMaxUtf8BytesPerUnit bytes per unit; returns the bytes
+// written.
+enum class CrEncoding
+{
+    Cr,
+    CrLf,
+};
+inline constexpr int64_t kMaxUtf8BytesPerUnit = 3;
+int64_t EncodeUtf8(const char16_t* pText, int64_t nUnits, unsigned char* pOut, CrEncoding nCr);
+
 // UTF-8 <-> UTF-16 for strings that are not files (paths, command lines,
 // messages). Invalid input becomes U+FFFD; nothing throws.
 std::u16string Utf8ToU16(std::string_view text);
@@ -51,7 +75,7 @@ inline char16_t FoldAscii(char16_t c)
 }
 inline bool IsAsciiAlnum(char16_t c)
 {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || IsAsciiDigit(c);
 }
 // Space, tab, CR, LF, vertical tab and form feed.
 inline bool IsAsciiSpace(char16_t c)

@@ -10,8 +10,7 @@ namespace tavrel
 {
 
 CDropEdit::CDropEdit(QWidget* pParent)
-    : QLineEdit(pParent),
-      m_bAcceptFolders(0)
+    : QLineEdit(pParent)
 {
     setAcceptDrops(true);
 }
@@ -56,11 +55,7 @@ void CDropEdit::OnDropFiles(const QList<QUrl>& urls)
     if (strPath.isEmpty())
         return;
 
-    const QFileInfo info(strPath);
-    if (!info.exists())
-        return;
-    const bool bWanted = m_bAcceptFolders != 0 ? info.isDir() : info.isFile();
-    if (bWanted)
+    if (QFileInfo(strPath).isFile())
         setText(QDir::toNativeSeparators(strPath));
 }
 

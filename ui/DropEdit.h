@@ -9,8 +9,8 @@
 namespace tavrel
 {
 
-// A single-line path field that takes a dropped file (or, by the flag, a
-// folder) and replaces its whole text with the path.
+// A single-line path field that takes a dropped file and replaces its whole
+// text with the path.
 class CDropEdit : public QLineEdit
 {
     Q_OBJECT
@@ -25,8 +25,6 @@ public:
     // The target of a symbolic link (or a shell shortcut on Windows), or an
     // empty text when the path is neither.
     static QString ResolveShortcut(const QString& strPath);
-
-    int32_t m_bAcceptFolders;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* pEvent) override;

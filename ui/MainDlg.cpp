@@ -191,9 +191,6 @@ void CMainDlg::OnInitDialog()
     setWindowIcon(m_hIcon);
     for (int32_t nId : {IDC_OFFSET_MS, IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_MILLIS})
         SetControlText(nId, QStringLiteral("0"));
-    m_editOutput->m_bAcceptFolders = 0;
-    m_editText->m_bAcceptFolders = 0;
-    m_editInput->m_bAcceptFolders = 0;
     m_nPrevMode = 0;
     EnableToolTips();
     m_editInput->setFocus();
