@@ -6,6 +6,9 @@
 #include "convert/AssConverter.h"
 #include "convert/FormatDetect.h"
 #include "convert/SamiReader.h"
+#include "run/Job.h"
+#include "text/TextBuffer.h"
+#include "text/TextFileStream.h"
 
 using namespace tavrel;
 
@@ -28,7 +31,7 @@ void BM_ConvertSamiToSrt(benchmark::State& state)
     std::filesystem::copy_file(input.m_path, path, std::filesystem::copy_options::overwrite_existing);
     for (auto _ : state)
     {
-        if (CSamiReader().ConvertSamiToSrt(path) != 2)
+        if (RunJob({.m_nMode = Mode::Convert, .m_input = path}).m_nCount != 2)
             state.SkipWithError("ConvertSamiToSrt did not write two files");
     }
     SetProcessed(state, input.m_nBytes);
@@ -41,7 +44,9 @@ void BM_ConvertAssToSrt(benchmark::State& state)
     const auto output = benchinput::ScratchPath("show.srt");
     for (auto _ : state)
     {
-        if (!CAssConverter().ConvertAssToSrt(input.m_path, output))
+        CTextBuffer source;
+        CTextFileStream out(output);
+        if (source.Load(input.m_path) == 0 || CAssConverter().ConvertAssToSrt(source, out).IsFailure() || !out.Commit())
             state.SkipWithError("ConvertAssToSrt failed");
     }
     SetProcessed(state, input.m_nBytes);
@@ -53,7 +58,9 @@ void DetectBench(benchmark::State& state, const char* pKind, SubtitleFormat nExp
     const auto& input = benchinput::CachedInput(pKind, InputBytes(state));
     for (auto _ : state)
     {
-        if (DetectFormat(input.m_path) != nExpected)
+        CTextBuffer text;
+        text.Load(input.m_path);
+        if (DetectFormat(text) != nExpected)
             state.SkipWithError("wrong format");
     }
     SetProcessed(state, input.m_nBytes);

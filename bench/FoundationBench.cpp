@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchUtil.h"
+#include "run/Job.h"
 #include "srt/SrtProcessor.h"
 #include "text/TextBuffer.h"
 
@@ -19,7 +20,7 @@ void BM_LoadSaveSrt(benchmark::State& state)
     for (auto _ : state)
     {
         CTextBuffer buffer;
-        if (buffer.Load(input.m_path, 0) == 0 || !buffer.Save(output))
+        if (buffer.Load(input.m_path) == 0 || !buffer.Save(output))
             state.SkipWithError("load or save failed");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(input.m_nBytes));
@@ -29,11 +30,11 @@ BENCHMARK(BM_LoadSaveSrt)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 void BM_WriteSami(benchmark::State& state)
 {
     const auto& input = benchinput::CachedInput("srt", kInputBytes);
-    const auto sami = benchinput::ScratchPath("out.smi");
-    const auto utf8Sami = benchinput::ScratchPath("out.UTF8.smi");
+    const auto path = benchinput::ScratchPath("movie.srt");
+    std::filesystem::copy_file(input.m_path, path, std::filesystem::copy_options::overwrite_existing);
     for (auto _ : state)
     {
-        if (!CSrtProcessor().WriteSami(input.m_path, sami, utf8Sami))
+        if (!RunJob({.m_nMode = Mode::Convert, .m_input = path}).IsSuccess())
             state.SkipWithError("WriteSami failed");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(input.m_nBytes));

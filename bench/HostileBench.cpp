@@ -18,7 +18,9 @@
 #include "convert/AssConverter.h"
 #include "convert/FormatDetect.h"
 #include "convert/SamiReader.h"
+#include "run/Job.h"
 #include "srt/SrtProcessor.h"
+#include "text/TextBuffer.h"
 
 using namespace tavrel;
 
@@ -100,37 +102,43 @@ struct CHostileCase
 
 void Correct(const fs::path& dir)
 {
-    CSrtProcessor().CorrectSrt(dir / "in", dir / "out", 1.0, -500.0, 1, 1, 1, 1, 0);
+    RunJob({.m_nMode = Mode::Correct,
+            .m_input = dir / "in",
+            .m_output = dir / "out",
+            .m_shift = {.m_nOffset = -500},
+            .m_ocr = COcrOptions{0xF}});
 }
 
 void Extract(const fs::path& dir)
 {
-    CSrtProcessor().ExtractText(dir / "in", dir / "out");
+    RunJob({.m_nMode = Mode::Extract, .m_input = dir / "in", .m_output = dir / "out"});
 }
 
 void Merge(const fs::path& dir)
 {
-    CSrtProcessor().MergeText(dir / "timing", dir / "in", dir / "out");
+    RunJob({.m_nMode = Mode::Merge, .m_input = dir / "timing", .m_text = dir / "in", .m_output = dir / "out"});
 }
 
 void WriteSami(const fs::path& dir)
 {
-    CSrtProcessor().WriteSami(dir / "in", dir / "out.smi", dir / "out.UTF8.smi");
+    RunJob({.m_nMode = Mode::Convert, .m_input = dir / "in"});
 }
 
 void Detect(const fs::path& dir)
 {
-    benchmark::DoNotOptimize(DetectFormat(dir / "in"));
+    CTextBuffer text;
+    text.Load(dir / "in");
+    benchmark::DoNotOptimize(DetectFormat(text));
 }
 
 void SamiToSrt(const fs::path& dir)
 {
-    benchmark::DoNotOptimize(CSamiReader().ConvertSamiToSrt(dir / "in.smi"));
+    benchmark::DoNotOptimize(RunJob({.m_nMode = Mode::Convert, .m_input = dir / "in.smi"}).m_nCount);
 }
 
 void AssToSrt(const fs::path& dir)
 {
-    CAssConverter().ConvertAssToSrt(dir / "in", dir / "out");
+    RunJob({.m_nMode = Mode::Convert, .m_input = dir / "in"});
 }
 
 // Makers: a single input file "in" (the SAMI reader's "in.smi").

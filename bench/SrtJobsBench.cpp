@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchUtil.h"
-#include "srt/SrtProcessor.h"
+#include "run/Job.h"
 
 using namespace tavrel;
 
@@ -19,10 +19,15 @@ void BM_CorrectAllOptions(benchmark::State& state)
 {
     const auto& input = benchinput::CachedInput("srt", InputBytes(state));
     const auto output = benchinput::ScratchPath("corrected.srt");
-    const CSrtProcessor processor;
+    // t * 1.001 - 1500 as a two-point map.
+    const CJobRequest request = {.m_nMode = Mode::Correct,
+                                 .m_input = input.m_path,
+                                 .m_output = output,
+                                 .m_shift = {ShiftKind::Detailed, 0, 1000000, 999500, 2000000, 2000500},
+                                 .m_ocr = COcrOptions{0xF}};
     for (auto _ : state)
     {
-        if (!processor.CorrectSrt(input.m_path, output, 1.001, -1500.0, 1, 1, 1, 1, 0))
+        if (!RunJob(request).IsSuccess())
             state.SkipWithError("CorrectSrt failed");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(input.m_nBytes));
@@ -33,10 +38,9 @@ void BM_Extract(benchmark::State& state)
 {
     const auto& input = benchinput::CachedInput("srt", InputBytes(state));
     const auto output = benchinput::ScratchPath("extracted.txt");
-    const CSrtProcessor processor;
     for (auto _ : state)
     {
-        if (!processor.ExtractText(input.m_path, output))
+        if (!RunJob({.m_nMode = Mode::Extract, .m_input = input.m_path, .m_output = output}).IsSuccess())
             state.SkipWithError("ExtractText failed");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(input.m_nBytes));
@@ -49,10 +53,10 @@ void BM_Merge(benchmark::State& state)
     const auto& srt = benchinput::CachedInput("srt", InputBytes(state));
     const auto& text = benchinput::CachedInput("text", InputBytes(state));
     const auto output = benchinput::ScratchPath("merged.srt");
-    const CSrtProcessor processor;
     for (auto _ : state)
     {
-        if (!processor.MergeText(srt.m_path, text.m_path, output))
+        if (!RunJob({.m_nMode = Mode::Merge, .m_input = srt.m_path, .m_text = text.m_path, .m_output = output})
+                 .IsSuccess())
             state.SkipWithError("MergeText failed");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *

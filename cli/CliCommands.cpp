@@ -4,7 +4,8 @@
 #include <ostream>
 #include <string_view>
 
-#include "run/RunDispatch.h"
+#include "run/Job.h"
+#include "run/Modes.h"
 #include "text/Unicode.h"
 
 namespace tavrel
@@ -12,48 +13,23 @@ namespace tavrel
 
 namespace
 {
-constexpr std::string_view kUsage = "usage:\n"
-                                    "  tavrel-cli correct INPUT OUTPUT [--offset TEXT | --map S1,T1,S2,T2]\n"
-                                    "                     [--fix-0085] [--fix-quotes] [--fix-l] [--fix-digits]\n"
-                                    "  tavrel-cli extract INPUT OUTPUT\n"
-                                    "  tavrel-cli merge SRT TEXT OUTPUT\n"
-                                    "  tavrel-cli convert INPUT...\n"
-                                    "  tavrel-cli --help\n";
-
-// The four OCR option boxes of the correction.
-struct CFlagOption
-{
-    std::string_view name;
-    int32_t CRunRequest::*pMember;
-};
-
-constexpr CFlagOption kFlagOptions[] = {
-    {"--fix-0085", &CRunRequest::m_bReplace85},
-    {"--fix-quotes", &CRunRequest::m_bFixQuotes},
-    {"--fix-l", &CRunRequest::m_bFixLetterL},
-    {"--fix-digits", &CRunRequest::m_bRemoveDigitSpaces},
-};
-
-struct CVerb
-{
-    std::string_view name;
-    size_t nMinPaths;
-    size_t nMaxPaths;  // 0: no limit
-};
-
-constexpr CVerb kVerbs[] = {
-    {"correct", 2, 2},
-    {"extract", 2, 2},
-    {"merge", 3, 3},
-    {"convert", 1, 0},
-};
+constexpr std::string_view kUsage =
+    "usage:\n"
+    "  tavrel-cli correct INPUT OUTPUT [--offset MS | --map S1,T1,S2,T2]\n"
+    "                     [--fix-0085] [--fix-quotes] [--fix-l] [--fix-digits] [--encoding NAME]\n"
+    "  tavrel-cli extract INPUT OUTPUT [--encoding NAME]\n"
+    "  tavrel-cli merge SRT TEXT OUTPUT [--encoding NAME]\n"
+    "  tavrel-cli convert INPUT... [--encoding NAME]\n"
+    "  tavrel-cli --help\n"
+    "--encoding names the legacy code page (cp949, cp932, cp1252, utf-8, ...) of input without a\n"
+    "byte-order mark that is not UTF-8, and of the .smi that convert writes; default: the system's.\n";
 
 // What one command line asks for, before anything runs.
 struct CCommand
 {
-    const CVerb* m_pVerb = nullptr;
+    const CModeRow* m_pMode = nullptr;
     std::vector<std::string> m_vecPaths;
-    CRunRequest m_request;
+    CJobRequest m_request;
     bool m_bHelp = false;
     bool m_bOffsetGiven = false;
     bool m_bMapGiven = false;
@@ -64,16 +40,8 @@ bool IsHelp(std::string_view arg)
     return arg == "--help" || arg == "-h";
 }
 
-const CVerb* FindVerb(std::string_view name)
-{
-    for (const CVerb& verb : kVerbs)
-        if (verb.name == name)
-            return &verb;
-    return nullptr;
-}
-
-// One unsigned 32-bit decimal number: digits only, no sign, no overflow.
-bool ParseUnsigned32(std::string_view text, uint32_t& nValue)
+// Decimal digits, at least one, no more than nLimit; false otherwise.
+bool ParseDigits(std::string_view text, uint64_t nLimit, uint64_t& nValue)
 {
     if (text.empty())
         return false;
@@ -83,16 +51,38 @@ bool ParseUnsigned32(std::string_view text, uint32_t& nValue)
         if (c < '0' || c > '9')
             return false;
         n = n * 10 + static_cast<uint64_t>(c - '0');
-        if (n > UINT32_MAX)
+        if (n > nLimit)
             return false;
     }
+    nValue = n;
+    return true;
+}
+
+bool ParseUnsigned32(std::string_view text, uint32_t& nValue)
+{
+    uint64_t n = 0;
+    if (!ParseDigits(text, UINT32_MAX, n))
+        return false;
     nValue = static_cast<uint32_t>(n);
     return true;
 }
 
-bool ParseMap(std::string_view text, CRunRequest& request)
+// An optional sign and decimal digits within the signed 32-bit range.
+bool ParseOffset(std::string_view text, int32_t& nOffset)
 {
-    uint32_t* const values[] = {&request.m_nSrc1, &request.m_nDst1, &request.m_nSrc2, &request.m_nDst2};
+    const bool bNegative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+'))
+        text.remove_prefix(1);
+    uint64_t n = 0;
+    if (!ParseDigits(text, bNegative ? uint64_t{INT32_MAX} + 1 : uint64_t{INT32_MAX}, n))
+        return false;
+    nOffset = static_cast<int32_t>(bNegative ? -static_cast<int64_t>(n) : static_cast<int64_t>(n));
+    return true;
+}
+
+bool ParseMap(std::string_view text, CShift& shift)
+{
+    uint32_t* const values[] = {&shift.m_nSrc1, &shift.m_nDst1, &shift.m_nSrc2, &shift.m_nDst2};
     for (size_t i = 0; i < 4; ++i)
     {
         const size_t nComma = text.find(',');
@@ -106,19 +96,53 @@ bool ParseMap(std::string_view text, CRunRequest& request)
     return true;
 }
 
-// Options of the correction; false with a reason on a usage error.
-bool ParseCorrectOption(const std::vector<std::string>& args, size_t& i, CCommand& command, std::string& strError)
+const COcrRow* FindOcrFlag(std::string_view arg)
+{
+    for (const COcrRow& row : OcrRows())
+        if (row.cliFlag == arg)
+            return &row;
+    return nullptr;
+}
+
+// An option that takes a value; false with a reason on a usage error.
+bool ParseValueOption(std::string_view arg, const std::string& value, CCommand& command, std::string& strError)
+{
+    CJobRequest& request = command.m_request;
+    if (arg == "--encoding")
+    {
+        if (ParseCodePageName(value, request.m_codePage))
+            return true;
+        strError = "unknown encoding " + value;
+        return false;
+    }
+    if (arg == "--offset")
+    {
+        command.m_bOffsetGiven = true;
+        if (ParseOffset(value, request.m_shift.m_nOffset))
+            return true;
+        strError =
+            "--offset takes a whole number of milliseconds (optional sign, decimal digits, signed 32-bit): " + value;
+        return false;
+    }
+    command.m_bMapGiven = true;
+    request.m_shift.m_nKind = ShiftKind::Detailed;
+    if (ParseMap(value, request.m_shift))
+        return true;
+    strError = "--map takes four unsigned 32-bit numbers: S1,T1,S2,T2";
+    return false;
+}
+
+// One option; false with a reason on a usage error.
+bool ParseOption(const std::vector<std::string>& args, size_t& i, CCommand& command, std::string& strError)
 {
     const std::string_view arg = args[i];
-    for (const CFlagOption& flag : kFlagOptions)
+    const bool bCorrect = command.m_pMode->nMode == Mode::Correct;
+    if (const COcrRow* pFlag = FindOcrFlag(arg); pFlag != nullptr && bCorrect)
     {
-        if (arg == flag.name)
-        {
-            command.m_request.*flag.pMember = 1;
-            return true;
-        }
+        command.m_request.m_ocr.Set(pFlag->nRepair);
+        return true;
     }
-    if (arg != "--offset" && arg != "--map")
+    if (arg != "--encoding" && (!bCorrect || (arg != "--offset" && arg != "--map")))
     {
         strError = "unknown option " + std::string(arg);
         return false;
@@ -128,20 +152,23 @@ bool ParseCorrectOption(const std::vector<std::string>& args, size_t& i, CComman
         strError = std::string(arg) + " needs a value";
         return false;
     }
-    const std::string& value = args[++i];
-    if (arg == "--offset")
+    return ParseValueOption(arg, args[++i], command, strError);
+}
+
+bool CheckPathCount(const CCommand& command, std::string& strError)
+{
+    const int32_t nWanted = command.m_pMode->nPaths;
+    const size_t nGiven = command.m_vecPaths.size();
+    if (nGiven < static_cast<size_t>(nWanted == 0 ? 1 : nWanted))
     {
-        command.m_request.m_strOffset = Utf8ToU16(value);
-        command.m_bOffsetGiven = true;
-        return true;
-    }
-    if (!ParseMap(value, command.m_request))
-    {
-        strError = "--map takes four unsigned 32-bit numbers: S1,T1,S2,T2";
+        strError = "missing argument";
         return false;
     }
-    command.m_request.m_nShiftKind = ShiftKind::Detailed;
-    command.m_bMapGiven = true;
+    if (nWanted != 0 && nGiven > static_cast<size_t>(nWanted))
+    {
+        strError = "too many arguments";
+        return false;
+    }
     return true;
 }
 
@@ -157,13 +184,13 @@ bool ParseArguments(const std::vector<std::string>& args, CCommand& command, std
         command.m_bHelp = true;
         return true;
     }
-    command.m_pVerb = FindVerb(args[0]);
-    if (command.m_pVerb == nullptr)
+    command.m_pMode = FindModeByVerb(args[0]);
+    if (command.m_pMode == nullptr)
     {
         strError = "unknown command " + args[0];
         return false;
     }
-    const bool bCorrect = command.m_pVerb->name == "correct";
+    command.m_request.m_nMode = command.m_pMode->nMode;
     bool bOptionsEnded = false;
     for (size_t i = 1; i < args.size(); ++i)
     {
@@ -187,12 +214,7 @@ bool ParseArguments(const std::vector<std::string>& args, CCommand& command, std
             command.m_bHelp = true;
             return true;
         }
-        else if (!bCorrect)
-        {
-            strError = "unknown option " + arg;
-            return false;
-        }
-        else if (!ParseCorrectOption(args, i, command, strError))
+        else if (!ParseOption(args, i, command, strError))
         {
             return false;
         }
@@ -202,23 +224,12 @@ bool ParseArguments(const std::vector<std::string>& args, CCommand& command, std
         strError = "--offset and --map exclude each other";
         return false;
     }
-    const CVerb& verb = *command.m_pVerb;
-    if (command.m_vecPaths.size() < verb.nMinPaths)
-    {
-        strError = "missing argument";
-        return false;
-    }
-    if (verb.nMaxPaths != 0 && command.m_vecPaths.size() > verb.nMaxPaths)
-    {
-        strError = "too many arguments";
-        return false;
-    }
-    return true;
+    return CheckPathCount(command, strError);
 }
 
-void PrintCounts(std::ostream& err, const CRunRequest& request, const CRunResult& result)
+void PrintCounts(std::ostream& err, const CJobRequest& request, const CJobOutcome& outcome)
 {
-    const CSrtJobStats& stats = result.m_stats;
+    const CSrtJobStats& stats = outcome.m_stats;
     err << "cues written: " << stats.m_nCuesWritten;
     if (request.m_nMode == Mode::Merge)
     {
@@ -228,49 +239,43 @@ void PrintCounts(std::ostream& err, const CRunRequest& request, const CRunResult
     err << '\n';
 }
 
+// The message on out; after a failure its reason on err.
+bool Report(const CJobOutcome& outcome, std::string_view prefix, std::ostream& out, std::ostream& err)
+{
+    out << prefix << U16ToUtf8(outcome.Text()) << '\n';
+    if (outcome.IsSuccess())
+        return true;
+    if (outcome.m_failure.IsFailure())
+        err << "tavrel-cli: " << prefix << FailureReason(outcome.m_failure) << '\n';
+    return false;
+}
+
 CliExit RunSrtJob(const CCommand& command, std::ostream& out, std::ostream& err)
 {
-    CRunRequest request = command.m_request;
+    CJobRequest request = command.m_request;
     const std::vector<std::string>& paths = command.m_vecPaths;
-    request.m_strInput = Utf8ToU16(paths[0]);
-    request.m_strOutput = Utf8ToU16(paths.back());
-    const std::string_view verb = command.m_pVerb->name;
-    if (verb == "correct")
-    {
-        request.m_nMode = Mode::Correct;
-    }
-    else if (verb == "extract")
-    {
-        request.m_nMode = Mode::Extract;
-    }
-    else
-    {
-        request.m_nMode = Mode::Merge;
-        request.m_strText = Utf8ToU16(paths[1]);
-    }
-    const CRunResult result = DispatchRun(request);
-    out << U16ToUtf8(result.Text()) << '\n';
-    if (!result.IsSuccess())
+    request.m_input = PathFromU16(Utf8ToU16(paths[0]));
+    request.m_output = PathFromU16(Utf8ToU16(paths.back()));
+    if (command.m_pMode->bTextRow)
+        request.m_text = PathFromU16(Utf8ToU16(paths[1]));
+    const CJobOutcome outcome = CheckAndRunJob(request);
+    if (!Report(outcome, {}, out, err))
         return CliExit::Failure;
-    PrintCounts(err, request, result);
+    PrintCounts(err, request, outcome);
     return CliExit::Success;
 }
 
 // Each input on its own, as Run does in the conversion mode.
-CliExit RunConvert(const CCommand& command, std::ostream& out)
+CliExit RunConvert(const CCommand& command, std::ostream& out, std::ostream& err)
 {
     const bool bPrefix = command.m_vecPaths.size() > 1;
     bool bAllDone = true;
     for (const std::string& path : command.m_vecPaths)
     {
-        CRunRequest request;
-        request.m_nMode = Mode::Convert;
-        request.m_strInput = Utf8ToU16(path);
-        const CRunResult result = DispatchRun(request);
-        if (bPrefix)
-            out << path << ": ";
-        out << U16ToUtf8(result.Text()) << '\n';
-        bAllDone = bAllDone && result.IsSuccess();
+        CJobRequest request = command.m_request;
+        request.m_input = PathFromU16(Utf8ToU16(path));
+        const CJobOutcome outcome = CheckAndRunJob(request);
+        bAllDone = Report(outcome, bPrefix ? path + ": " : std::string(), out, err) && bAllDone;
     }
     return bAllDone ? CliExit::Success : CliExit::Failure;
 }
@@ -290,7 +295,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << kUsage;
         return static_cast<int>(CliExit::Success);
     }
-    const CliExit nExit = command.m_pVerb->name == "convert" ? RunConvert(command, out) : RunSrtJob(command, out, err);
+    const CliExit nExit =
+        command.m_pMode->nMode == Mode::Convert ? RunConvert(command, out, err) : RunSrtJob(command, out, err);
     out.flush();
     return static_cast<int>(nExit);
 }

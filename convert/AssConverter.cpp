@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "text/TextBuffer.h"
-#include "text/TextFileStream.h"
+#include "text/TextSink.h"
 #include "text/Unicode.h"
 
 namespace tavrel
@@ -127,7 +127,7 @@ bool FindEventFormat(CLineReader& reader, CFieldPositions& fields)
     return ReadFieldPositions(line, fields);
 }
 
-void WriteCues(CLineReader& reader, const CFieldPositions& fields, CTextFileStream& stream)
+void WriteCues(CLineReader& reader, const CFieldPositions& fields, CTextSink& stream)
 {
     const CAssConverter converter;
     std::u16string& out = stream.Pending();
@@ -156,31 +156,14 @@ void WriteCues(CLineReader& reader, const CFieldPositions& fields, CTextFileStre
 }
 }  // namespace
 
-bool CAssConverter::ConvertAssToSrt(const std::filesystem::path& input, const std::filesystem::path& output) const
+CFailure CAssConverter::ConvertAssToSrt(const CTextBuffer& script, CTextSink& out) const
 {
-    try
-    {
-        CTextBuffer buffer;
-        if (!buffer.Load(input, 0))
-            return false;
-        CLineReader reader(buffer.View());
-        CFieldPositions fields;
-        if (!FindEventFormat(reader, fields))
-            return false;
-        // The output is written as it is made: colour tags can make it far
-        // longer than the script.
-        CTextFileStream stream(output);
-        WriteCues(reader, fields, stream);
-        return stream.Commit();
-    }
-    catch (const std::bad_alloc&)
-    {
-        return false;
-    }
-    catch (const std::system_error&)
-    {
-        return false;
-    }
+    CLineReader reader(script.View());
+    CFieldPositions fields;
+    if (!FindEventFormat(reader, fields))
+        return MakeFailure(FailureKind::NoEventsFormat);
+    WriteCues(reader, fields, out);
+    return {};
 }
 
 }  // namespace tavrel

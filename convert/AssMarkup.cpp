@@ -4,7 +4,7 @@
 #include <string>
 
 #include "convert/AssConverter.h"
-#include "text/TextFileStream.h"
+#include "text/TextSink.h"
 #include "text/Unicode.h"
 
 namespace tavrel
@@ -152,7 +152,7 @@ namespace
 class CCueText
 {
 public:
-    CCueText(std::u16string& out, CTextFileStream* pStream)
+    CCueText(std::u16string& out, CTextSink* pStream)
         : m_out(out),
           m_pStream(pStream),
           m_nBase(out.size())
@@ -162,7 +162,7 @@ public:
     {
         while (!text.empty())
         {
-            const size_t nSlice = std::min(text.size(), CTextFileStream::kFlushUnits);
+            const size_t nSlice = std::min(text.size(), CTextSink::kFlushUnits);
             AppendTidied(m_out, m_nBase, text.substr(0, nSlice));
             text.remove_prefix(nSlice);
             FlushIfFinished();
@@ -199,7 +199,7 @@ private:
     }
 
     std::u16string& m_out;
-    CTextFileStream* m_pStream;
+    CTextSink* m_pStream;
     size_t m_nBase;
     bool m_bWritten = false;
 };
@@ -231,7 +231,7 @@ void CAssConverter::AppendAssText(std::u16string& out, std::u16string_view text,
     AppendCueText(cue, text, scratch);
 }
 
-void CAssConverter::StreamAssText(CTextFileStream& stream, std::u16string_view text, std::u16string& scratch) const
+void CAssConverter::StreamAssText(CTextSink& stream, std::u16string_view text, std::u16string& scratch) const
 {
     CCueText cue(stream.Pending(), &stream);
     AppendCueText(cue, text, scratch);

@@ -1,8 +1,6 @@
 #include "convert/FormatDetect.h"
 
-#include <new>
 #include <string_view>
-#include <system_error>
 
 #include "srt/SrtProcessor.h"
 #include "text/TextBuffer.h"
@@ -11,9 +9,9 @@
 namespace tavrel
 {
 
-// The tests read the text as if a CR stood before its first and after its
-// last character, with every blank at the start or end of a line turned into
-// a CR; the text is changed in place rather than copied.
+// The tests read each line without the blanks at its ends, so a heading or
+// a time line may be indented or followed by blanks; the text itself is
+// never copied or changed.
 namespace
 {
 bool IsBlank(char16_t c)
@@ -21,26 +19,30 @@ bool IsBlank(char16_t c)
     return c == u' ' || c == u'\t';
 }
 
-void BlanksToLineEnds(char16_t* pText, size_t n)
+// Calls onLine(line, nAt) for every line trimmed of blanks, with the index of
+// its first unit, until onLine returns true; true when it did.
+template <class TOnLine>
+bool AnyLine(std::u16string_view text, TOnLine onLine)
 {
-    for (size_t i = 0; i < n; ++i)
-        if (IsBlank(pText[i]) && (i == 0 || pText[i - 1] == u'\r'))
-            pText[i] = u'\r';
-    for (size_t i = n; i-- > 0;)
-        if (IsBlank(pText[i]) && (i + 1 == n || pText[i + 1] == u'\r'))
-            pText[i] = u'\r';
-}
-
-// The word on a line of its own.
-bool HasLine(std::u16string_view text, std::u16string_view word)
-{
-    for (size_t i = text.find(word); i != std::u16string_view::npos; i = text.find(word, i + 1))
+    for (size_t nAt = 0; nAt <= text.size();)
     {
-        const size_t nEnd = i + word.size();
-        if ((i == 0 || text[i - 1] == u'\r') && (nEnd == text.size() || text[nEnd] == u'\r'))
+        size_t nEnd = text.find(kCr, nAt);
+        if (nEnd == std::u16string_view::npos)
+            nEnd = text.size();
+        const std::u16string_view line = text.substr(nAt, nEnd - nAt);
+        size_t nBegin = 0;
+        while (nBegin < line.size() && IsBlank(line[nBegin]))
+            ++nBegin;
+        if (onLine(TrimIf(line, IsBlank), nAt + nBegin))
             return true;
+        nAt = nEnd + 1;
     }
     return false;
+}
+
+bool HasLine(std::u16string_view text, std::u16string_view word)
+{
+    return AnyLine(text, [&](std::u16string_view line, size_t) { return line == word; });
 }
 
 bool IsAss(std::u16string_view text)
@@ -51,63 +53,56 @@ bool IsAss(std::u16string_view text)
 
 // A time line on a line of its own, with at least one more character after
 // the CR that ends it.
-bool IsSrt(const char16_t* pText, size_t n)
+bool IsSrt(std::u16string_view text)
 {
-    if (n < 31)
-        return false;
     const CSrtProcessor srt;
-    for (size_t i = 0; i + 31 <= n; ++i)
-        if ((i == 0 || pText[i - 1] == u'\r') && IsAsciiDigit(pText[i]) && srt.IsTimeLine(pText + i))
-            return true;
-    return false;
+    return AnyLine(text, [&](std::u16string_view line, size_t nAt) {
+        if (line.size() != CSrtProcessor::kTimeLineLength || nAt + CSrtProcessor::kTimeLineLength + 2 > text.size())
+            return false;
+        char16_t timeLine[CSrtProcessor::kTimeLineLength + 2] = {};
+        line.copy(timeLine, line.size());
+        timeLine[CSrtProcessor::kTimeLineLength] = kCr;
+        return srt.IsTimeLine(timeLine);
+    });
 }
 
-bool IsSami(char16_t* pText, size_t n)
+// The first "<sami" must be followed by a blank or '>' on its line; a
+// "<sync " must follow somewhere.
+bool IsSami(std::u16string_view text)
 {
-    for (size_t i = 0; i < n; ++i)
-        pText[i] = FoldAscii(pText[i]);
-    const std::u16string_view text(pText, n);
-    const size_t nSami = text.find(u"<sami");
-    if (nSami == std::u16string_view::npos || nSami + 5 >= n)
-        return false;
-    if (text[nSami + 5] != u' ' && text[nSami + 5] != u'>')
-        return false;
-    return text.find(u"<sync ") != std::u16string_view::npos;
-}
-
-SubtitleFormat Detect(const std::filesystem::path& path)
-{
-    CTextBuffer buffer;
-    if (!buffer.Load(path, 0))
-        return SubtitleFormat::Unrecognised;
-    if (buffer.Length() <= 0)
-        return SubtitleFormat::Unrecognised;
-    const size_t n = static_cast<size_t>(buffer.Length());
-    BlanksToLineEnds(buffer.Data(), n);
-    if (IsAss(std::u16string_view(buffer.Data(), n)))
-        return SubtitleFormat::Ass;
-    if (IsSrt(buffer.Data(), n))
-        return SubtitleFormat::Srt;
-    if (IsSami(buffer.Data(), n))
-        return SubtitleFormat::Sami;
-    return SubtitleFormat::Unrecognised;
+    bool bSamiSeen = false;
+    bool bSami = false;
+    bool bSync = false;
+    AnyLine(text, [&](std::u16string_view line, size_t) {
+        for (size_t i = line.find(u'<'); i != std::u16string_view::npos && !(bSamiSeen && bSync);
+             i = line.find(u'<', i + 1))
+        {
+            const std::u16string_view rest = line.substr(i);
+            if (!bSamiSeen && StartsWithNoCase(rest, u"<sami"))
+            {
+                bSamiSeen = true;
+                bSami = rest.size() > 5 && (rest[5] == u' ' || rest[5] == u'>');
+            }
+            bSync = bSync || StartsWithNoCase(rest, u"<sync ");
+        }
+        return bSamiSeen && bSync;
+    });
+    return bSami && bSync;
 }
 }  // namespace
 
-SubtitleFormat DetectFormat(const std::filesystem::path& path)
+SubtitleFormat DetectFormat(const CTextBuffer& buffer)
 {
-    try
-    {
-        return Detect(path);
-    }
-    catch (const std::bad_alloc&)
-    {
+    const std::u16string_view text = buffer.View();
+    if (text.empty())
         return SubtitleFormat::Unrecognised;
-    }
-    catch (const std::system_error&)
-    {
-        return SubtitleFormat::Unrecognised;
-    }
+    if (IsAss(text))
+        return SubtitleFormat::Ass;
+    if (IsSrt(text))
+        return SubtitleFormat::Srt;
+    if (IsSami(text))
+        return SubtitleFormat::Sami;
+    return SubtitleFormat::Unrecognised;
 }
 
 }  // namespace tavrel

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 
 namespace tavrel
 {
+
+class CTextBuffer;
 
 enum class SubtitleFormat : int32_t
 {
@@ -14,7 +15,7 @@ enum class SubtitleFormat : int32_t
     Sami = 3,
 };
 
-// Tells the format from the file's content, never from its name.
-SubtitleFormat DetectFormat(const std::filesystem::path& path);
+// Tells the format from the loaded text, never from the file's name.
+SubtitleFormat DetectFormat(const CTextBuffer& text);
 
 }  // namespace tavrel

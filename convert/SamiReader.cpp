@@ -1,13 +1,11 @@
 #include "convert/SamiReader.h"
 
 #include <algorithm>
-#include <new>
-#include <system_error>
 
 #include "srt/SrtProcessor.h"
 #include "text/LargeBuffer.h"
 #include "text/TextBuffer.h"
-#include "text/TextFileStream.h"
+#include "text/TextSink.h"
 #include "text/Unicode.h"
 
 namespace tavrel
@@ -74,16 +72,6 @@ void AppendCaptionLines(std::u16string& out, std::u16string_view text)
             bVisible = true;
         ++i;
     }
-}
-
-std::filesystem::path ClassOutputPath(const std::filesystem::path& input, const std::u16string& strClass)
-{
-    std::u16string name = PathToU16(input);
-    name.resize(name.size() >= 4 ? name.size() - 4 : 0);
-    name += u'.';
-    name += strClass;
-    name += u".srt";
-    return PathFromU16(name);
 }
 }  // namespace
 
@@ -353,7 +341,7 @@ std::u16string CSamiReader::BuildSrtText(CCaptionList& list) const
     return out;
 }
 
-void CSamiReader::AppendSrtText(CCaptionList& list, std::u16string& out, CTextFileStream* pStream) const
+void CSamiReader::AppendSrtText(CCaptionList& list, std::u16string& out, CTextSink* pStream) const
 {
     list.Sort();
     const std::vector<CCaptionEntry>& entries = list.m_vecEntries;
@@ -384,51 +372,36 @@ void CSamiReader::AppendSrtText(CCaptionList& list, std::u16string& out, CTextFi
     }
 }
 
-int32_t CSamiReader::ConvertSamiToSrt(const std::filesystem::path& path) const
+CFailure CSamiReader::ConvertSamiToSrt(const CTextBuffer& document, const ClassSinkOpener& openClassSink,
+                                       int32_t* pClasses) const
 {
-    try
+    const char16_t* pText = document.Data();
+    const int32_t nLength = FindBodyEnd(pText, document.Length(), 0);
+    const CClassList classes = CollectClasses(pText, nLength);
+    if (pClasses)
+        *pClasses = static_cast<int32_t>(classes.m_vecNames.size());
+    if (classes.m_vecNames.empty())
+        return MakeFailure(FailureKind::NoCaptionClass);
+    // Captions are shorter than their markup; pages reserved but never
+    // written cost nothing.
+    std::u16string pool;
+    ReserveLarge(pool, static_cast<size_t>(nLength));
+    std::vector<CCaptionList> lists(classes.m_vecNames.size(), CCaptionList(pool));
+    WalkCaptions(pText, nLength, [&](const CaptionRecord& record) {
+        const size_t nOffset = pool.size();
+        AppendSamiMarkup(pText, record.m_nFirst, record.m_nLast, pool);
+        InsertPooledEntry(lists[IndexOfClass(classes, record.m_strClass)], record.m_nStart, nOffset);
+    });
+    CFailure failure;
+    for (size_t i = 0; i < lists.size(); ++i)
     {
-        CClassList classes;
-        std::u16string pool;
-        std::vector<CCaptionList> lists;
-        {
-            CTextBuffer buffer;
-            if (!buffer.Load(path, 0))
-                return -1;
-            const char16_t* pText = buffer.Data();
-            const int32_t nLength = FindBodyEnd(pText, buffer.Length(), 0);
-            classes = CollectClasses(pText, nLength);
-            if (classes.m_vecNames.empty())
-                return 0;
-            // Captions are shorter than their markup; pages reserved but
-            // never written cost nothing.
-            ReserveLarge(pool, static_cast<size_t>(nLength));
-            lists.assign(classes.m_vecNames.size(), CCaptionList(pool));
-            WalkCaptions(pText, nLength, [&](const CaptionRecord& record) {
-                const size_t nOffset = pool.size();
-                AppendSamiMarkup(pText, record.m_nFirst, record.m_nLast, pool);
-                InsertPooledEntry(lists[IndexOfClass(classes, record.m_strClass)], record.m_nStart, nOffset);
-            });
-        }
-        bool bSaved = true;
-        for (size_t i = 0; i < lists.size(); ++i)
-        {
-            CTextFileStream stream(ClassOutputPath(path, classes.m_vecNames[i]));
-            AppendSrtText(lists[i], stream.Pending(), &stream);
-            lists[i].m_vecEntries = std::vector<CCaptionEntry>();
-            if (!stream.Commit())
-                bSaved = false;
-        }
-        return bSaved ? static_cast<int32_t>(classes.m_vecNames.size()) : -1;
+        const std::unique_ptr<CTextSink> pSink = openClassSink(classes.m_vecNames[i]);
+        AppendSrtText(lists[i], pSink->Pending(), pSink.get());
+        lists[i].m_vecEntries = std::vector<CCaptionEntry>();
+        if (!pSink->Commit() && !failure.IsFailure())
+            failure = pSink->Failure();
     }
-    catch (const std::bad_alloc&)
-    {
-        return -1;
-    }
-    catch (const std::system_error&)
-    {
-        return -1;
-    }
+    return failure;
 }
 
 }  // namespace tavrel

@@ -1,17 +1,20 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "text/Failure.h"
+
 namespace tavrel
 {
 
-class CTextFileStream;
+class CTextBuffer;
+class CTextSink;
 
 // One caption as found in the document: its text is [m_nFirst, m_nLast],
 // empty when m_nLast = m_nFirst - 1.
@@ -69,10 +72,14 @@ public:
     CSamiReader() = default;
     virtual ~CSamiReader() = default;
 
-    // The number of classes (one file written for each), 0 when the document
-    // has no P tag, -1 when the input cannot be loaded or an output cannot
-    // be written.
-    int32_t ConvertSamiToSrt(const std::filesystem::path& path) const;
+    // Opens the output of one caption class; the caller names it.
+    using ClassSinkOpener = std::function<std::unique_ptr<CTextSink>(const std::u16string& className)>;
+
+    // One SRT output per caption class, each written and committed before
+    // the next is opened. pClasses gets the number of classes. NoCaptionClass
+    // when the document has no P tag; a failed output's failure otherwise.
+    CFailure ConvertSamiToSrt(const CTextBuffer& document, const ClassSinkOpener& openClassSink,
+                              int32_t* pClasses = nullptr) const;
 
     // Tag scanning. Every scan is bounded by nLength.
     bool FindTag(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen, int32_t& nClose) const;
@@ -112,7 +119,7 @@ public:
     // The whole SRT file of a class (CR line ends); sorts the list first.
     std::u16string BuildSrtText(CCaptionList& list) const;
     // With a stream, out is its pending text, written out cue by cue.
-    void AppendSrtText(CCaptionList& list, std::u16string& out, CTextFileStream* pStream = nullptr) const;
+    void AppendSrtText(CCaptionList& list, std::u16string& out, CTextSink* pStream = nullptr) const;
 
 private:
     bool FindTagOfKind(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen, int32_t& nClose,

@@ -1,13 +1,10 @@
 #include <algorithm>
-#include <new>
 #include <string>
 #include <string_view>
 
 #include "srt/SrtProcessor.h"
-#include "text/AtomicFile.h"
-#include "text/CodePage.h"
 #include "text/TextBuffer.h"
-#include "text/TextFileStream.h"
+#include "text/TextSink.h"
 #include "text/Unicode.h"
 
 namespace tavrel
@@ -40,14 +37,13 @@ constexpr std::u16string_view kNbsp = u"&nbsp;";
 
 constexpr size_t kChunkUnits = 128 * 1024;
 
-// Streams the document into both files: UTF-8 with byte-order mark, and the
-// legacy code page without one; CR LF line ends in both.
+// Streams the document into both sinks, in chunks.
 class CSamiOutput
 {
 public:
-    CSamiOutput(CAtomicFile& sami, CTextFileStream& utf8Sami)
-        : m_sami(sami),
-          m_utf8Sami(utf8Sami)
+    CSamiOutput(CTextSink& legacy, CTextSink& utf8)
+        : m_legacy(legacy),
+          m_utf8(utf8)
     {
         m_strChunk.reserve(kChunkUnits + 64);
     }
@@ -60,53 +56,26 @@ public:
             m_strChunk.append(text.substr(0, nTake));
             text.remove_prefix(nTake);
             if (m_strChunk.size() >= kChunkUnits)
-                Flush(false);
+                Flush();
         }
     }
     void Append(char16_t c) { m_strChunk.push_back(c); }
     void AppendDecimal(int32_t n) { tavrel::AppendDecimal(m_strChunk, n); }
 
-    // Writes out what is pending; a final high surrogate waits for its pair
-    // unless this is the end.
-    void Flush(bool bEnd)
+    // The sinks keep a last high surrogate until its pair comes.
+    void Flush()
     {
-        size_t nUnits = m_strChunk.size();
-        if (!bEnd && nUnits > 0 && IsHighSurrogate(m_strChunk[nUnits - 1]))
-            --nUnits;
-        if (nUnits == 0)
+        if (m_strChunk.empty())
             return;
-        const std::u16string_view chunk(m_strChunk.data(), nUnits);
-        m_utf8Sami.Write(chunk);
-        WriteLegacy(chunk);
-        m_strChunk.erase(0, nUnits);
+        m_utf8.Write(m_strChunk);
+        m_legacy.Write(m_strChunk);
+        m_strChunk.clear();
     }
 
 private:
-    // Every CR byte of the legacy form is written as CR LF.
-    void WriteLegacy(std::u16string_view chunk)
-    {
-        const std::string bytes = EncodeCodePage(chunk, 0);
-        m_strLegacy.clear();
-        m_strLegacy.reserve(bytes.size() + bytes.size() / 4 + 16);
-        for (size_t nAt = 0; nAt < bytes.size();)
-        {
-            const size_t nCr = bytes.find('\r', nAt);
-            if (nCr == std::string::npos)
-            {
-                m_strLegacy.append(bytes, nAt);
-                break;
-            }
-            m_strLegacy.append(bytes, nAt, nCr - nAt);
-            m_strLegacy.append("\r\n", 2);
-            nAt = nCr + 1;
-        }
-        m_sami.Write(m_strLegacy.data(), m_strLegacy.size());
-    }
-
-    CAtomicFile& m_sami;
-    CTextFileStream& m_utf8Sami;
+    CTextSink& m_legacy;
+    CTextSink& m_utf8;
     std::u16string m_strChunk;
-    std::string m_strLegacy;
 };
 
 void WriteSync(CSamiOutput& out, int32_t nTime)
@@ -157,33 +126,16 @@ int64_t WriteDocument(const CSrtProcessor& srt, std::u16string_view title, const
         WriteCue(out, pText, nStart, nEnd, cue);
     }
     out.Append(kFooter);
-    out.Flush(true);
+    out.Flush();
     return nCues;
 }
 }  // namespace
 
-bool CSrtProcessor::WriteSami(const std::filesystem::path& input, const std::filesystem::path& samiPath,
-                              const std::filesystem::path& utf8SamiPath) const
+CFailure CSrtProcessor::WriteSami(const CTextBuffer& srtText, std::u16string_view title, CTextSink& legacyOut,
+                                  CTextSink& utf8Out) const
 {
-    try
-    {
-        CTextBuffer srt;
-        if (srt.Load(input, 0) == 0)
-            return false;
-        CAtomicFile sami(samiPath);
-        if (!sami.IsOpen())
-            return false;
-        CTextFileStream utf8Sami(utf8SamiPath);
-        CSamiOutput out(sami, utf8Sami);
-        const int64_t nCues = WriteDocument(*this, PathToU16(input), srt, out);
-        const bool bUtf8Written = utf8Sami.Commit();
-        const bool bSamiWritten = sami.Commit();
-        return bUtf8Written && bSamiWritten && nCues > 0;
-    }
-    catch (const std::bad_alloc&)
-    {
-        return false;
-    }
+    CSamiOutput out(legacyOut, utf8Out);
+    return WriteDocument(*this, title, srtText, out) == 0 ? MakeFailure(FailureKind::NoTimeLine) : CFailure{};
 }
 
 }  // namespace tavrel

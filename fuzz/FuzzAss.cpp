@@ -25,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     const std::filesystem::path output = dir / "movie.srt";
     fuzz::WriteFile(input, pData, nSize);
 
-    CAssConverter converter;
-    const bool bWritten = converter.ConvertAssToSrt(input, output);
+    const bool bWritten = fuzz::ConvertAssFile(input, output);
     fuzz::Check(bWritten == fuzz::Exists(output), "an output file exactly on success");
     if (!bWritten)
         return 0;

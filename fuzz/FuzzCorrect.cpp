@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "fuzz/FuzzSupport.h"
-#include "run/RunDispatch.h"
+#include "run/Job.h"
 
 using namespace tavrel;
 
@@ -15,35 +15,32 @@ constexpr size_t kHeaderSize = 17;
 
 struct CCorrectParams
 {
-    int m_anOptions[4] = {};
-    double m_dFactor = 1.0;
-    double m_dOffset = 0.0;
+    COcrOptions m_options;
+    CTimeMap m_timeMap;
 };
 
 CCorrectParams ReadParams(const uint8_t* pHeader)
 {
     CCorrectParams params;
-    for (int i = 0; i < 4; ++i)
-        params.m_anOptions[i] = (pHeader[0] >> i) & 1;
+    params.m_options.m_nRepairs = pHeader[0] & 0xFu;
     uint32_t anValues[4];
     std::memcpy(anValues, pHeader + 1, sizeof(anValues));
     if (pHeader[0] & 0x10)
     {
-        if (!ComputeShift(anValues[0], anValues[1], anValues[2], anValues[3], params.m_dFactor, params.m_dOffset))
-            params.m_dFactor = 1.0, params.m_dOffset = 0.0;
+        const CShift shift{ShiftKind::Detailed, 0, anValues[0], anValues[1], anValues[2], anValues[3]};
+        if (!shift.Resolve(params.m_timeMap))
+            params.m_timeMap = CTimeMap{};
     }
     else if (pHeader[0] & 0x20)
     {
-        params.m_dOffset = static_cast<int32_t>(anValues[0]);
+        params.m_timeMap.m_dOffset = static_cast<int32_t>(anValues[0]);
     }
     return params;
 }
 
 bool Correct(const std::filesystem::path& input, const std::filesystem::path& output, const CCorrectParams& params)
 {
-    CSrtProcessor srt;
-    return srt.CorrectSrt(input, output, params.m_dFactor, params.m_dOffset, params.m_anOptions[0],
-                          params.m_anOptions[1], params.m_anOptions[2], params.m_anOptions[3], 0);
+    return fuzz::CorrectFile(input, output, params.m_timeMap, params.m_options);
 }
 
 }  // namespace
@@ -61,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     const CCorrectParams params = ReadParams(pData);
 
     CTextBuffer buffer;
-    const bool bLoads = buffer.Load(input, 0) != 0;
+    const bool bLoads = buffer.Load(input) != 0;
     const size_t nInputCues = bLoads ? fuzz::ScanCues(buffer.View()).size() : 0;
 
     const bool bWritten = Correct(input, once, params);
@@ -79,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     // A second pass with no shift and no options changes nothing. Not when
     // the input ends in a time line without its line end: the scan cannot
     // see that one, but it can see the same line once written with its CR.
-    if (params.m_anOptions[0] || params.m_anOptions[1] || params.m_anOptions[2] || params.m_anOptions[3])
+    if (params.m_options.m_nRepairs != 0)
         return 0;
     const std::u16string_view loaded = buffer.View();
     if (loaded.size() >= 29 && fuzz::IsStrictTimeLine(loaded.substr(loaded.size() - 29)))

@@ -13,17 +13,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     const std::filesystem::path resaved = dir / "resaved.sub";
     fuzz::WriteFile(input, pData, nSize);
 
-    const SubtitleFormat nFormat = DetectFormat(input);
+    const SubtitleFormat nFormat = fuzz::DetectFile(input);
     fuzz::Check(nFormat >= SubtitleFormat::Unrecognised && nFormat <= SubtitleFormat::Sami, "a known format value");
-    fuzz::Check(DetectFormat(input) == nFormat, "detection is repeatable");
+    fuzz::Check(fuzz::DetectFile(input) == nFormat, "detection is repeatable");
 
     CTextBuffer buffer;
-    if (!buffer.Load(input, 0))
+    if (!buffer.Load(input))
     {
         fuzz::Check(nFormat == SubtitleFormat::Unrecognised, "a file that does not load is unrecognised");
         return 0;
     }
     fuzz::Check(buffer.Save(resaved), "the text saves");
-    fuzz::Check(DetectFormat(resaved) == nFormat, "the same text as UTF-8 has the same format");
+    fuzz::Check(fuzz::DetectFile(resaved) == nFormat, "the same text as UTF-8 has the same format");
     return 0;
 }

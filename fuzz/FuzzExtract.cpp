@@ -59,11 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     fuzz::WriteFile(input, pData, nSize);
 
     CTextBuffer buffer;
-    const bool bLoads = buffer.Load(input, 0) != 0;
+    const bool bLoads = buffer.Load(input) != 0;
     const auto vecCues = bLoads ? fuzz::ScanCues(buffer.View()) : std::vector<fuzz::CScannedCue>();
 
-    CSrtProcessor srt;
-    const bool bWritten = srt.ExtractText(input, extracted);
+    const bool bWritten = fuzz::ExtractFile(input, extracted);
     fuzz::Check(bWritten == !vecCues.empty(), "extraction succeeds exactly when the input has a cue");
     fuzz::Check(bWritten == fuzz::Exists(extracted), "an output file exactly on success");
     if (!bWritten)
@@ -78,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     }
     // Read in the layout merge writes, not by the cue scan: a paragraph may
     // hold a number line and a time line that the scan would take for a cue.
-    fuzz::Check(srt.MergeText(input, extracted, merged), "the extracted text merges back");
+    fuzz::Check(fuzz::MergeFiles(input, extracted, merged), "the extracted text merges back");
     const std::u16string mergedText = fuzz::LoadText(merged);
     const auto vecMerged = fuzz::ParseWrittenSrt(mergedText, fuzz::IsStrictTimeLine);
     fuzz::Check(vecMerged.size() == vecCues.size(), "merge gives back one cue per cue");

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     fuzz::WriteFile(input, pData, nSize);
 
     CTextBuffer buffer;
-    const int nLoaded = buffer.Load(input, 0);
+    const int nLoaded = buffer.Load(input);
     fuzz::Check((nLoaded != 0) == (nSize >= 2), "a readable file loads exactly when it has two bytes or more");
     if (!nLoaded)
     {
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     fuzz::CheckSavedText(fuzz::ReadFile(saved));
 
     CTextBuffer reloaded;
-    fuzz::Check(reloaded.Load(saved, 0) != 0, "a saved text loads");
+    fuzz::Check(reloaded.Load(saved) != 0, "a saved text loads");
     fuzz::Check(reloaded.View() == AfterRoundTrip(text), "save and load give the text back");
     return 0;
 }

@@ -54,12 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 
     CTextBuffer srtText;
     CTextBuffer sourceText;
-    const bool bLoads = srtText.Load(srtPath, 0) && sourceText.Load(textPath, 0);
+    const bool bLoads = srtText.Load(srtPath) && sourceText.Load(textPath);
     const int64_t nTimeLines = bLoads ? static_cast<int64_t>(fuzz::ScanCues(srtText.View()).size()) : 0;
 
-    CSrtProcessor srt;
     CSrtJobStats stats;
-    const bool bWritten = srt.MergeText(srtPath, textPath, output, &stats);
+    const bool bWritten = fuzz::MergeFiles(srtPath, textPath, output, &stats);
     fuzz::Check(bWritten == (nTimeLines > 0), "merge succeeds exactly when both load and the SRT has a cue");
     fuzz::Check(bWritten == fuzz::Exists(output), "an output file exactly on success");
     if (!bWritten)

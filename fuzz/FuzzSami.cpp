@@ -40,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     const std::filesystem::path input = dir / "movie.smi";
     fuzz::WriteFile(input, pData, nSize);
 
-    CSamiReader reader;
-    const int32_t nClasses = reader.ConvertSamiToSrt(input);
+    const int32_t nClasses = fuzz::ConvertSamiFile(input);
     fuzz::Check(nClasses >= -1, "a count, or -1");
     if (nClasses == -1)
     {

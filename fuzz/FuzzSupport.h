@@ -16,8 +16,14 @@
 #include <unistd.h>
 #include <vector>
 
+#include "convert/AssConverter.h"
+#include "convert/FormatDetect.h"
+#include "convert/SamiReader.h"
+#include "run/OutputNaming.h"
 #include "srt/SrtProcessor.h"
 #include "text/TextBuffer.h"
+#include "text/TextFileStream.h"
+#include "text/Unicode.h"
 
 namespace tavrel
 {
@@ -169,7 +175,7 @@ inline void CheckSavedText(std::string_view bytes)
 inline std::u16string LoadText(const std::filesystem::path& path)
 {
     CTextBuffer buffer;
-    Check(buffer.Load(path, 0) != 0, "written file loads");
+    Check(buffer.Load(path) != 0, "written file loads");
     return std::u16string(buffer.View());
 }
 
@@ -279,6 +285,92 @@ inline std::vector<CScannedCue> ScanCues(std::u16string_view text)
             break;
     }
     return vecCues;
+}
+
+// The jobs on files named here: the input loaded, the outputs written through
+// file sinks and kept only when the job succeeded.
+inline bool Finish(const CFailure& failure, CTextSink& out)
+{
+    return !failure.IsFailure() && out.Commit();
+}
+
+inline bool CorrectFile(const std::filesystem::path& input, const std::filesystem::path& output,
+                        const CTimeMap& timeMap, COcrOptions options)
+{
+    CTextBuffer source;
+    if (source.Load(input) == 0)
+        return false;
+    CTextFileStream out(output);
+    return Finish(CSrtProcessor().CorrectSrt(source, timeMap, options, out), out);
+}
+
+inline bool ExtractFile(const std::filesystem::path& input, const std::filesystem::path& output)
+{
+    CTextBuffer source;
+    if (source.Load(input) == 0)
+        return false;
+    CTextFileStream out(output);
+    return Finish(CSrtProcessor().ExtractText(source, out), out);
+}
+
+inline bool MergeFiles(const std::filesystem::path& srtPath, const std::filesystem::path& textPath,
+                       const std::filesystem::path& output, CSrtJobStats* pStats = nullptr)
+{
+    CTextBuffer srt;
+    CTextBuffer text;
+    if (srt.Load(srtPath) == 0 || text.Load(textPath) == 0)
+        return false;
+    CTextFileStream out(output);
+    return Finish(CSrtProcessor().MergeText(srt, text, out, pStats), out);
+}
+
+// Both files are written once the input loads, as the conversion does.
+inline bool WriteSamiFiles(const std::filesystem::path& input, const std::filesystem::path& samiPath,
+                           const std::filesystem::path& utf8SamiPath)
+{
+    CTextBuffer source;
+    if (source.Load(input) == 0)
+        return false;
+    CTextFileStream legacy(samiPath, FileEncoding::LegacyCode);
+    CTextFileStream utf8(utf8SamiPath);
+    const bool bCues = !CSrtProcessor().WriteSami(source, PathToU16(input), legacy, utf8).IsFailure();
+    const bool bUtf8 = utf8.Commit();
+    return legacy.Commit() && bUtf8 && bCues;
+}
+
+inline bool ConvertAssFile(const std::filesystem::path& input, const std::filesystem::path& output)
+{
+    CTextBuffer source;
+    if (source.Load(input) == 0)
+        return false;
+    CTextFileStream out(output);
+    return Finish(CAssConverter().ConvertAssToSrt(source, out), out);
+}
+
+// The number of classes written beside the input, 0 without captions, -1 on failure.
+inline int32_t ConvertSamiFile(const std::filesystem::path& input)
+{
+    CTextBuffer source;
+    if (source.Load(input) == 0)
+        return -1;
+    const std::u16string name = PathToU16(input);
+    int32_t nClasses = 0;
+    const CFailure failure = CSamiReader().ConvertSamiToSrt(
+        source,
+        [&](const std::u16string& className) {
+            return std::make_unique<CTextFileStream>(PathFromU16(SamiClassOutput(name, className)));
+        },
+        &nClasses);
+    if (failure.m_nKind == FailureKind::NoCaptionClass)
+        return 0;
+    return failure.IsFailure() ? -1 : nClasses;
+}
+
+inline SubtitleFormat DetectFile(const std::filesystem::path& path)
+{
+    CTextBuffer text;
+    text.Load(path);
+    return DetectFormat(text);
 }
 
 }  // namespace fuzz

@@ -77,7 +77,7 @@ void CheckRoundTrip(const std::vector<fuzz::CScannedCue>& vecScanned)
     if (vecCues.empty())
         return;
     fuzz::CWorkDir& dir = fuzz::WorkDir();
-    fuzz::Check(CSamiReader().ConvertSamiToSrt(dir / "movie.UTF8.smi") == 1, "the SAMI document has one class");
+    fuzz::Check(fuzz::ConvertSamiFile(dir / "movie.UTF8.smi") == 1, "the SAMI document has one class");
     const std::u16string text = fuzz::LoadText(dir / "movie.UTF8.KRCC.srt");
     const auto vecBack = fuzz::ParseWrittenSrt(text, fuzz::IsStrictTimeLine);
     fuzz::Check(vecBack.size() == vecCues.size(), "the round trip keeps every cue");
@@ -103,12 +103,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     fuzz::WriteFile(input, pData, nSize);
 
     CTextBuffer buffer;
-    const bool bLoads = buffer.Load(input, 0) != 0;
+    const bool bLoads = buffer.Load(input) != 0;
     const auto vecScanned = bLoads ? fuzz::ScanCues(buffer.View()) : std::vector<fuzz::CScannedCue>();
     const size_t nCues = vecScanned.size();
 
-    CSrtProcessor srt;
-    const bool bResult = srt.WriteSami(input, sami, utf8Sami);
+    const bool bResult = fuzz::WriteSamiFiles(input, sami, utf8Sami);
     fuzz::Check(bResult == (nCues > 0), "the result tells whether there was a cue");
     if (!bLoads)
     {

@@ -13,6 +13,12 @@ using enum ControlStyle;
 
 constexpr ControlStyle D = Disabled;
 
+// The mode buttons and OCR check boxes take their captions from the job tables, in the tables' order.
+static_assert(kModeTable[0].nButtonId == IDC_MODE_CORRECT && kModeTable[1].nButtonId == IDC_MODE_CONVERT &&
+              kModeTable[2].nButtonId == IDC_MODE_EXTRACT && kModeTable[3].nButtonId == IDC_MODE_MERGE);
+static_assert(kOcrTable[0].nControlId == IDC_REPLACE85 && kOcrTable[1].nControlId == IDC_FIX_QUOTES &&
+              kOcrTable[2].nControlId == IDC_FIX_LETTER_L && kOcrTable[3].nControlId == IDC_REMOVE_DIGIT_SPACES);
+
 // Template 102, in template (and tab) order.
 constexpr std::array kMainControls = {
     CControlTemplate{IDC_INPUT_LABEL, Label, "srt", 1, 8, 43, 8, Right | Group},
@@ -25,10 +31,10 @@ constexpr std::array kMainControls = {
     CControlTemplate{IDC_OUTPUT, PathEdit, "", 47, 35, 236, 12, None},
     CControlTemplate{IDC_BROWSE_OUTPUT, Button, "desig", 286, 35, 25, 12, None},
     CControlTemplate{kNoId, GroupBox, "options", 7, 54, 304, 71, None},
-    CControlTemplate{IDC_REPLACE85, CheckBox, "0x85를 공백으로", 19, 67, 67, 10, Group},
-    CControlTemplate{IDC_FIX_QUOTES, CheckBox, "\\', \\'(x2), \" 수정", 89, 67, 61, 10, None},
-    CControlTemplate{IDC_FIX_LETTER_L, CheckBox, "잘못된 l(L)을 I(i)로", 153, 67, 75, 10, None},
-    CControlTemplate{IDC_REMOVE_DIGIT_SPACES, CheckBox, "숫자 사이 공백 제거", 231, 67, 76, 10, None},
+    CControlTemplate{IDC_REPLACE85, CheckBox, kOcrTable[0].pszCheckBox, 19, 67, 67, 10, Group},
+    CControlTemplate{IDC_FIX_QUOTES, CheckBox, kOcrTable[1].pszCheckBox, 89, 67, 61, 10, None},
+    CControlTemplate{IDC_FIX_LETTER_L, CheckBox, kOcrTable[2].pszCheckBox, 153, 67, 75, 10, None},
+    CControlTemplate{IDC_REMOVE_DIGIT_SPACES, CheckBox, kOcrTable[3].pszCheckBox, 231, 67, 76, 10, None},
     CControlTemplate{IDC_SHIFT_BASIC, Radio, "기본(+C)", 20, 87, 44, 10, Group | Checked},
     CControlTemplate{IDC_SHIFT_DETAILED, Radio, "상세(s1→t1, s2→t2)", 20, 105, 73, 10, None},
     CControlTemplate{IDC_OFFSET_MS, Edit, "", 74, 87, 38, 12, Group},
@@ -50,10 +56,10 @@ constexpr std::array kMainControls = {
     CControlTemplate{IDC_ARROW2, Label, "→", 252, 106, 8, 8, D},
     CControlTemplate{IDC_DST2, Edit, "", 262, 105, 38, 12, D},
     CControlTemplate{kNoId, GroupBox, "", 7, 129, 236, 32, None},
-    CControlTemplate{IDC_MODE_CORRECT, PushRadio, "SRT 교정", 14, 139, 48, 16, Group | Checked},
-    CControlTemplate{IDC_MODE_CONVERT, PushRadio, "자막 변환", 66, 139, 46, 16, None},
-    CControlTemplate{IDC_MODE_EXTRACT, PushRadio, "텍스트 추출", 116, 139, 55, 16, None},
-    CControlTemplate{IDC_MODE_MERGE, PushRadio, "텍스트 합치기", 175, 139, 61, 16, None},
+    CControlTemplate{IDC_MODE_CORRECT, PushRadio, kModeTable[0].pszButton, 14, 139, 48, 16, Group | Checked},
+    CControlTemplate{IDC_MODE_CONVERT, PushRadio, kModeTable[1].pszButton, 66, 139, 46, 16, None},
+    CControlTemplate{IDC_MODE_EXTRACT, PushRadio, kModeTable[2].pszButton, 116, 139, 55, 16, None},
+    CControlTemplate{IDC_MODE_MERGE, PushRadio, kModeTable[3].pszButton, 175, 139, 61, 16, None},
     CControlTemplate{IDC_OK, Button, "확인", 277, 84, 20, 14, Group | Hidden | D},
     CControlTemplate{IDC_RUN, Button, "실행!", 252, 133, 28, 28, Default},
     CControlTemplate{IDC_CLOSE, Button, "닫기", 283, 133, 28, 28, None},
@@ -73,36 +79,6 @@ constexpr CDialogTemplate kAboutDialog{IDD_ABOUTBOX, "Tavrel 정보", 198, 41, "
 
 constexpr std::array<const char*, 2> kSignItems = {"+", "-"};
 
-struct CToolTip
-{
-    int32_t nId;
-    const char* pszText;
-};
-
-constexpr std::array kToolTips = {
-    CToolTip{IDC_MODE_CORRECT, "SRT 자막 교정 / 시간 수정"},
-    CToolTip{IDC_MODE_CONVERT, "SAMI/SSA/ASS → SRT 및 SRT → SAMI 변환"},
-    CToolTip{IDC_MODE_EXTRACT, "SRT 자막에서 텍스트 추출"},
-    CToolTip{IDC_MODE_MERGE, "SRT 자막과 텍스트 파일 합치기"},
-    CToolTip{IDC_REPLACE85, "0x0085 문자를 공백으로 대체"},
-    CToolTip{IDC_FIX_QUOTES, "OCR 오류 수정: 잘못된 따옴표 교정"},
-    CToolTip{IDC_FIX_LETTER_L, "OCR 오류 수정: I(i)를 l(L)로 표기한 자막 교정)"},
-    CToolTip{IDC_REMOVE_DIGIT_SPACES, "OCR 오류 수정: 숫자 사이에 들어간 불필요한 공백 제거"},
-};
-
-// Indexed by mode: correction, conversion, extraction, merge.
-constexpr std::array kRowSettings = {
-    CRowSettings{"srt", false, "srt", true},
-    CRowSettings{"smi/ssa/srt", false, nullptr, false},
-    CRowSettings{"srt", false, "TEXT", true},
-    CRowSettings{"srt", true, "srt", true},
-};
-
-constexpr std::array kFileFilters = {
-    "subtitle files (*.smi *.ssa *.ass *.srt);;All files (*)",
-    "SRT files (*.srt);;All files (*)",
-    "text files (*.txt);;All files (*)",
-};
 }  // namespace
 
 const CDialogTemplate& MainDialogTemplate()
@@ -129,27 +105,18 @@ const char* AboutMenuText()
 
 const char* ToolTipText(int32_t nId)
 {
-    for (const CToolTip& tip : kToolTips)
-        if (tip.nId == nId)
-            return tip.pszText;
+    for (const CModeRow& row : ModeRows())
+        if (row.nButtonId == nId)
+            return row.pszToolTip;
+    for (const COcrRow& row : OcrRows())
+        if (row.nControlId == nId)
+            return row.pszToolTip;
     return nullptr;
 }
 
 const char* UnsignedPromptText()
 {
     return "부호 없는 정수를 입력하십시오.";
-}
-
-const CRowSettings* RowSettings(int32_t nMode)
-{
-    if (nMode < 0 || nMode >= static_cast<int32_t>(kRowSettings.size()))
-        return nullptr;
-    return &kRowSettings[static_cast<size_t>(nMode)];
-}
-
-const char* FileFilterText(FileFilter nFilter)
-{
-    return kFileFilters[static_cast<size_t>(nFilter)];
 }
 
 }  // namespace tavrel

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "run/Modes.h"
+
 namespace tavrel
 {
 
@@ -130,24 +132,5 @@ const char* ToolTipText(int32_t nId);
 
 // The toolkit prompt for a detailed-shift field that is not an unsigned number.
 const char* UnsignedPromptText();
-
-// Labels and enabling of the path rows in each mode.
-struct CRowSettings
-{
-    const char* pszInputLabel;
-    bool bTextRow;
-    const char* pszOutputLabel;  // nullptr: unchanged
-    bool bOutputRow;
-};
-const CRowSettings* RowSettings(int32_t nMode);  // nullptr for unknown modes
-
-// File dialog filters in Qt syntax.
-enum class FileFilter : int32_t
-{
-    Subtitle,
-    Srt,
-    Text,
-};
-const char* FileFilterText(FileFilter nFilter);
 
 }  // namespace tavrel

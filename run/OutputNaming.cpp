@@ -15,6 +15,19 @@ bool IsFolderSeparator(char16_t c)
     return c == u'/';
 #endif
 }
+
+std::u16string Base(std::u16string_view input)
+{
+    return std::u16string(input.substr(0, FindExtension(input)));
+}
+
+std::u16string Stem(std::u16string_view input, std::u16string_view targetExtension)
+{
+    const size_t nExt = FindExtension(input);
+    if (EqualsNoCase(input.substr(nExt), targetExtension))
+        return std::u16string(input);
+    return std::u16string(input.substr(0, nExt));
+}
 }  // namespace
 
 size_t FindExtension(std::u16string_view path)
@@ -33,22 +46,42 @@ size_t FindExtension(std::u16string_view path)
 std::u16string MakeOutputName(Mode nMode, std::u16string_view input)
 {
     const std::u16string_view path = TrimWhiteSpace(input);
-    if (path.empty())
+    const CModeRow* pRow = FindMode(nMode);
+    if (path.empty() || pRow == nullptr)
         return {};
-    const size_t nExt = FindExtension(path);
-    std::u16string base(path.substr(0, nExt));
-    const std::u16string_view ext = path.substr(nExt);
-    switch (nMode)
+    const std::u16string base = Base(path);
+    switch (pRow->nNaming)
     {
-    case Mode::Correct:
+    case NamingRule::Fixed:
         return base + u" (fixed).srt";
-    case Mode::Extract:
-        return base + (EqualsNoCase(ext, u".txt") ? u" (extracted).txt" : u".txt");
-    case Mode::Merge:
+    case NamingRule::Extracted:
+        return base + (EqualsNoCase(path.substr(base.size()), u".txt") ? u" (extracted).txt" : u".txt");
+    case NamingRule::Merged:
         return base + u" (merged).srt";
-    default:
-        return {};
+    case NamingRule::None:
+        break;
     }
+    return {};
+}
+
+std::u16string SrtToSamiOutput(std::u16string_view input)
+{
+    return Stem(input, u".smi") + u".smi";
+}
+
+std::u16string SrtToUtf8SamiOutput(std::u16string_view input)
+{
+    return Stem(input, u".smi") + u".UTF8.smi";
+}
+
+std::u16string AssToSrtOutput(std::u16string_view input)
+{
+    return Stem(input, u".srt") + u".srt";
+}
+
+std::u16string SamiClassOutput(std::u16string_view input, std::u16string_view className)
+{
+    return Base(input) + u"." + std::u16string(className) + u".srt";
 }
 
 }  // namespace tavrel

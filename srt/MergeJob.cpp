@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "srt/JobSupport.h"
 #include "srt/SrtProcessor.h"
 #include "text/LargeBuffer.h"
 #include "text/TextBuffer.h"
+#include "text/TextSink.h"
 #include "text/Unicode.h"
 
 namespace tavrel
@@ -101,16 +101,10 @@ struct CMergeCounts
 
 // Gives the n-th time line of the SRT text the n-th paragraph of the cleaned
 // text; time lines and paragraphs left over are only counted.
-void PairCues(const CSrtProcessor& processor, std::u16string_view srtText, std::u16string_view cleaned,
-              std::u16string& out, CMergeCounts& counts)
+void PairCues(const CSrtProcessor& processor, std::u16string_view srtText, std::u16string_view cleaned, CTextSink& out,
+              CMergeCounts& counts)
 {
     const int32_t nLength = static_cast<int32_t>(srtText.size());
-    // Every cue written needs a time line and a paragraph of at least one
-    // unit and a CR.
-    const int64_t nCueBound = std::min(srtjob::TallyCues(processor, srtText.data(), nLength).m_nCues,
-                                       static_cast<int64_t>(cleaned.size() / 2 + 1));
-    ReserveLarge(out, cleaned.size() + static_cast<size_t>(srtjob::CueLayoutBound(nCueBound)));
-
     CParagraphReader paragraphs(cleaned);
     CSrtCue cue;
     for (bool bCue = processor.FirstCue(srtText.data(), nLength, cue); bCue;
@@ -123,8 +117,9 @@ void PairCues(const CSrtProcessor& processor, std::u16string_view srtText, std::
             ++counts.m_nCuesWithoutParagraph;
             continue;
         }
-        CSrtProcessor::AppendCue(out, ++counts.m_nCuesWritten,
+        CSrtProcessor::AppendCue(out.Pending(), ++counts.m_nCuesWritten,
                                  srtText.substr(cue.m_nTimeLine, CSrtProcessor::kTimeLineLength), paragraph);
+        out.Flush();
     }
     counts.m_nParagraphsLeft = paragraphs.CountLeft();
 }
@@ -152,35 +147,18 @@ std::u16string CleanText(std::u16string_view text)
     return out;
 }
 
-bool CSrtProcessor::MergeText(const std::filesystem::path& srtPath, const std::filesystem::path& textPath,
-                              const std::filesystem::path& output, CSrtJobStats* pStats) const
+CFailure CSrtProcessor::MergeText(const CTextBuffer& srtText, const CTextBuffer& plainText, CTextSink& out,
+                                  CSrtJobStats* pStats) const
 {
-    return srtjob::RunGuarded([&] {
-        std::u16string out;
-        CMergeCounts counts;
-        {
-            CTextBuffer srt;
-            if (!srt.Load(srtPath, 0))
-                return false;
-            std::u16string cleaned;
-            {
-                CTextBuffer source;
-                if (!source.Load(textPath, 0))
-                    return false;
-                cleaned = CleanText(source.View());
-            }
-            PairCues(*this, srt.View(), cleaned, out, counts);
-        }
-        if (pStats)
-        {
-            pStats->m_nCuesWritten = counts.m_nCuesWritten;
-            pStats->m_nCuesWithoutParagraph = counts.m_nCuesWithoutParagraph;
-            pStats->m_nParagraphsLeft = counts.m_nParagraphsLeft;
-        }
-        if (counts.m_nTimeLines == 0)
-            return false;
-        return CTextBuffer::SaveText(output, out);
-    });
+    CMergeCounts counts;
+    PairCues(*this, srtText.View(), CleanText(plainText.View()), out, counts);
+    if (pStats)
+    {
+        pStats->m_nCuesWritten = counts.m_nCuesWritten;
+        pStats->m_nCuesWithoutParagraph = counts.m_nCuesWithoutParagraph;
+        pStats->m_nParagraphsLeft = counts.m_nParagraphsLeft;
+    }
+    return counts.m_nTimeLines == 0 ? MakeFailure(FailureKind::NoTimeLine) : CFailure{};
 }
 
 }  // namespace tavrel

@@ -186,23 +186,22 @@ void FixLetterL(std::u16string& text)
 }
 }  // namespace
 
-void CSrtProcessor::FixOcrLine(std::u16string& text, int bReplace85, int bFixQuotes, int bFixLetterL,
-                               int bRemoveDigitSpaces) const
+void CSrtProcessor::FixOcrLine(std::u16string& text, COcrOptions options) const
 {
     JoinLeadingNonTextLines(text);
     RemoveTrailingCrs(text);
-    if (bReplace85)
+    if (options.Has(OcrRepair::Replace85))
         ReplaceNextLine(text);
-    if (bFixQuotes)
+    if (options.Has(OcrRepair::FixQuotes))
     {
         ReplaceDoubleApostrophes(text);
         RemoveSpaceAfterOpeningQuote(text, u'"');
         RemoveSpaceAfterOpeningQuote(text, u'\'');
     }
     // The digit repair runs before the l repair.
-    if (bRemoveDigitSpaces)
+    if (options.Has(OcrRepair::RemoveDigitSpaces))
         RemoveDigitSpaces(text);
-    if (bFixLetterL)
+    if (options.Has(OcrRepair::FixLetterL))
         FixLetterL(text);
 }
 

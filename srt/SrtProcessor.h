@@ -1,12 +1,45 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "text/Failure.h"
+
 namespace tavrel
 {
+
+class CTextBuffer;
+class CTextSink;
+
+// The OCR repairs a correction can make, as bits of COcrOptions.
+enum class OcrRepair : uint32_t
+{
+    Replace85 = 1,          // U+0085 becomes "..."
+    FixQuotes = 2,          // '' becomes ", no space after an opening quote
+    FixLetterL = 4,         // I read as l
+    RemoveDigitSpaces = 8,  // spaces inside numbers
+};
+
+struct COcrOptions
+{
+    uint32_t m_nRepairs = 0;
+
+    bool Has(OcrRepair nRepair) const { return (m_nRepairs & static_cast<uint32_t>(nRepair)) != 0; }
+    COcrOptions& Set(OcrRepair nRepair, bool bOn = true)
+    {
+        const uint32_t nBit = static_cast<uint32_t>(nRepair);
+        m_nRepairs = bOn ? (m_nRepairs | nBit) : (m_nRepairs & ~nBit);
+        return *this;
+    }
+};
+
+// A correction's new times: t * factor + offset, in milliseconds.
+struct CTimeMap
+{
+    double m_dFactor = 1.0;
+    double m_dOffset = 0.0;
+};
 
 // One cue found by the cue scan: the 29-unit time line at m_nTimeLine and
 // the cue text [m_nTextBegin, m_nTextEnd). m_nResume is where the search for
@@ -58,19 +91,20 @@ public:
     static void AppendCueEnd(std::u16string& out);
 
     // OCR repairs of one cue text (lines separated by single CRs).
-    void FixOcrLine(std::u16string& text, int bReplace85, int bFixQuotes, int bFixLetterL,
-                    int bRemoveDigitSpaces) const;
+    void FixOcrLine(std::u16string& text, COcrOptions options) const;
 
-    // Jobs: true when the output was written.
-    bool CorrectSrt(const std::filesystem::path& input, const std::filesystem::path& output, double dFactor,
-                    double dOffset, int bReplace85, int bFixQuotes, int bFixLetterL, int bRemoveDigitSpaces,
-                    int nCodePage, CSrtJobStats* pStats = nullptr) const;
-    bool ExtractText(const std::filesystem::path& input, const std::filesystem::path& output,
-                     CSrtJobStats* pStats = nullptr) const;
-    bool MergeText(const std::filesystem::path& srtPath, const std::filesystem::path& textPath,
-                   const std::filesystem::path& output, CSrtJobStats* pStats = nullptr) const;
-    bool WriteSami(const std::filesystem::path& input, const std::filesystem::path& samiPath,
-                   const std::filesystem::path& utf8SamiPath) const;
+    // Jobs on loaded text. They stream their output into the sinks while they
+    // build it and never commit them; a failure says why the job found
+    // nothing to write (the sinks keep their own write failures).
+    CFailure CorrectSrt(const CTextBuffer& text, const CTimeMap& timeMap, COcrOptions options, CTextSink& out,
+                        CSrtJobStats* pStats = nullptr) const;
+    CFailure ExtractText(const CTextBuffer& text, CTextSink& out, CSrtJobStats* pStats = nullptr) const;
+    CFailure MergeText(const CTextBuffer& srtText, const CTextBuffer& plainText, CTextSink& out,
+                       CSrtJobStats* pStats = nullptr) const;
+    // The SAMI document of an SRT text, once in the legacy code page and once
+    // in UTF-8; the title is written as it is given.
+    CFailure WriteSami(const CTextBuffer& srtText, std::u16string_view title, CTextSink& legacyOut,
+                       CTextSink& utf8Out) const;
 };
 
 // The merge job's text clean-up: every line trimmed and ended by one CR.

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -40,13 +41,15 @@ class AssConvertTest : public testing::Test
 protected:
     bool Convert(std::string_view script)
     {
-        WriteBytes(m_dir / "in.ass", script);
-        return CAssConverter().ConvertAssToSrt(m_dir / "in.ass", m_dir / "out.srt");
+        CTextBuffer source;
+        LoadInto(source, script);
+        m_out = std::make_unique<CStringSink>();
+        return !CAssConverter().ConvertAssToSrt(source, *m_out).IsFailure() && m_out->Commit();
     }
-    std::string Output() { return ReadBytes(m_dir / "out.srt"); }
-    bool Written() { return std::filesystem::exists(m_dir / "out.srt"); }
+    std::string Output() { return SinkBytes(*m_out); }
+    bool Written() { return m_out->IsCommitted(); }
 
-    CTempDir m_dir;
+    std::unique_ptr<CStringSink> m_out;
 };
 
 TEST_F(AssConvertTest, WritesOneCuePerDialogueLine)

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -91,22 +92,85 @@ TEST_F(CliTest, BadArgumentsExitTwoWithUsageOnStandardError)
     }
 }
 
-TEST_F(CliTest, PrintsRunMessageAlone)
+TEST_F(CliTest, PrintsTheMessageAndAfterAFailureItsReason)
 {
-    const std::tuple<Args, int, std::string> cases[] = {
-        {{"correct", "@in.srt", "@out.srt", "--map", "1000,5,1000,9"}, 1, "시간 오류!\n"},
-        {{"correct", "@bare.srt", "@out.srt"}, 1, "SRT 쓰기 작업 실패!\n"},
-        {{"correct", "@in.srt", "@out.srt", "--offset", " abc "}, 0, "SRT 쓰기 작업 완료!\n"},
-        {{"extract", "@", "@out.txt"}, 1, "소스 파일 읽기 오류!\n"},
-        {{"merge", "@in.srt", "@missing.txt", "@out.srt"}, 1, "텍스트 파일 읽기 오류!\n"},
-        {{"convert", "@missing.srt"}, 1, "소스 파일 읽기 오류!\n"}};
-    for (const auto& [args, nExit, strOut] : cases)
+    WriteBytes(m_dir / "notes.txt", "plain words\n");
+    const std::tuple<Args, int, std::string, std::string> cases[] = {
+        {{"correct", "@in.srt", "@out.srt", "--map", "1000,5,1000,9"}, 1, "시간 오류!\n", "time error"},
+        {{"correct", "@bare.srt", "@out.srt"}, 1, "SRT 쓰기 작업 실패!\n", "no time line in the input"},
+        {{"extract", "@", "@out.txt"}, 1, "소스 파일 읽기 오류!\n", ": a folder)"},
+        {{"merge", "@in.srt", "@missing.txt", "@out.srt"}, 1, "텍스트 파일 읽기 오류!\n", "missing.txt: missing)"},
+        {{"convert", "@notes.txt"}, 1, "자막 오류!\n", "format not recognised"},
+        {{"extract", "@in.srt", "@nowhere/out.txt"},
+         1,
+         "text 추출 실패!\n",
+         "output not writable (" + At("nowhere/out.txt") + ": No such file or directory)"}};
+    for (const auto& [args, nExit, strOut, strReason] : cases)
     {
         const CProcessResult result = Run(args);
         EXPECT_EQ(result.nExit, nExit) << testing::PrintToString(args);
         EXPECT_EQ(result.strOut, strOut);
-        EXPECT_TRUE(result.nExit == 0 || result.strErr.empty()) << result.strErr;
+        EXPECT_EQ(result.strErr.rfind("tavrel-cli: ", 0), 0u) << result.strErr;
+        EXPECT_NE(result.strErr.find(strReason), std::string::npos) << result.strErr;
     }
+}
+
+// Only an optional sign and decimal digits within the signed 32-bit range are an offset.
+TEST_F(CliTest, OffsetIsAStrictWholeNumber)
+{
+    const std::pair<std::string, std::string> valid[] = {{"-1500", "00:00:03,500 --> 00:00:05,750"},
+                                                         {"+250", "00:00:05,250 --> 00:00:07,500"},
+                                                         {"2147483647", "99:59:59,999 --> 99:59:59,999"},
+                                                         {"-2147483648", "00:00:00,000 --> 00:00:00,000"}};
+    for (const auto& [value, timeLine] : valid)
+    {
+        const CProcessResult result = Run({"correct", "@in.srt", "@out.srt", "--offset", value});
+        EXPECT_EQ(result.nExit, 0) << value;
+        EXPECT_NE(ReadBytes(m_dir / "out.srt").find("1\r\n" + timeLine + "\r\n"), std::string::npos) << value;
+    }
+    std::filesystem::remove(m_dir / "out.srt");
+    for (const std::string value : {"abc", "1.5s", "", " 5", "5 ", "--5", "+", "0x10", "2147483648", "-2147483649"})
+    {
+        const CProcessResult result = Run({"correct", "@in.srt", "@out.srt", "--offset", value});
+        EXPECT_EQ(result.nExit, 2) << value;
+        EXPECT_EQ(result.strOut, "");
+        EXPECT_NE(result.strErr.find("--offset takes a whole number"), std::string::npos) << value;
+        EXPECT_NE(result.strErr.find("signed 32-bit): " + value + "\n"), std::string::npos) << result.strErr;
+        EXPECT_FALSE(std::filesystem::exists(m_dir / "out.srt"));
+    }
+}
+
+// Each OCR flag makes its own repair and no other; the text gives every repair something to do.
+TEST_F(CliTest, EachOcrFlagTurnsOnItsOwnRepair)
+{
+    WriteBytes(m_dir / "ocr.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nlt's ''1 000''\xC2\x85x\r\n");
+    const std::pair<std::string, std::string> cases[] = {{"", "lt's ''1 000''\xC2\x85x"},
+                                                         {"--fix-0085", "lt's ''1 000'' x"},
+                                                         {"--fix-quotes", "lt's \"1 000\"\xC2\x85x"},
+                                                         {"--fix-l", "It's ''1 000''\xC2\x85x"},
+                                                         {"--fix-digits", "lt's ''1000''\xC2\x85x"}};
+    for (const auto& [flag, text] : cases)
+    {
+        Args args = {"correct", "@ocr.srt", "@out.srt"};
+        if (!flag.empty())
+            args.push_back(flag);
+        ASSERT_EQ(Run(args).nExit, 0) << flag;
+        EXPECT_EQ(ReadBytes(m_dir / "out.srt"), Saved("1\n00:00:01,000 --> 00:00:02,000\n" + text + "\n\n")) << flag;
+    }
+}
+
+TEST_F(CliTest, EncodingNamesTheLegacyCodePage)
+{
+    WriteBytes(m_dir / "latin.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\ncaf\xE9\r\n");
+    ASSERT_EQ(Run({"extract", "@latin.srt", "@out.txt", "--encoding", "cp1252"}).nExit, 0);
+    EXPECT_EQ(ReadBytes(m_dir / "out.txt"), Saved("caf\xC3\xA9\n\n\n\n"));
+    ASSERT_EQ(Run({"convert", "--encoding", "Windows-1252", "@latin.srt"}).nExit, 0);
+    EXPECT_NE(ReadBytes(m_dir / "latin.smi").find("caf\xE9<br>"), std::string::npos);
+    EXPECT_NE(ReadBytes(m_dir / "latin.UTF8.smi").find("caf\xC3\xA9<br>"), std::string::npos);
+
+    const CProcessResult result = Run({"extract", "@latin.srt", "@out.txt", "--encoding", "klingon"});
+    EXPECT_EQ(result.nExit, 2);
+    EXPECT_NE(result.strErr.find("unknown encoding klingon"), std::string::npos);
 }
 
 TEST_F(CliTest, CorrectShiftsRepairsAndCounts)

@@ -1,4 +1,5 @@
 #include "text/CodePage.h"
+#include "text/CodePageName.h"
 
 #include <string>
 
@@ -62,4 +63,20 @@ TEST(Unicode, Utf8ConversionsReplaceInvalidInputAndTrimTheFixedWhiteSpaceSet)
     EXPECT_FALSE(IsWhiteSpace(u'\u00A0'));
     EXPECT_TRUE(IsWhiteSpace(u'\u2003'));
 }
+TEST(CodePageName, KnowsTheCommonNamesInAnyCase)
+{
+    const std::pair<const char*, int> cases[] = {{"cp949", 949},     {"EUC-KR", 949},        {"cp932", 932},
+                                                 {"Shift_JIS", 932}, {"windows-1252", 1252}, {"CP1252", 1252},
+                                                 {"utf-8", 65001},   {"UTF8", 65001}};
+    for (const auto& [pName, nNumber] : cases)
+    {
+        CodePage codePage;
+        ASSERT_TRUE(ParseCodePageName(pName, codePage)) << pName;
+        EXPECT_EQ(codePage.m_nNumber, nNumber) << pName;
+    }
+    CodePage codePage;
+    for (const char* pName : {"", "klingon", "cp", "utf-16", "949"})
+        EXPECT_FALSE(ParseCodePageName(pName, codePage)) << pName;
+}
+
 }  // namespace

@@ -15,11 +15,12 @@ namespace
 // Runs the correction on an SRT text (LF line ends); the saved output.
 std::string Correct(const std::string& srt, double dFactor, double dOffset, int bAll = 0)
 {
-    CTempDir dir;
-    WriteBytes(dir / "in.srt", Crlf(srt));
-    EXPECT_TRUE(
-        CSrtProcessor().CorrectSrt(dir / "in.srt", dir / "out.srt", dFactor, dOffset, bAll, bAll, bAll, bAll, 0));
-    return ReadBytes(dir / "out.srt");
+    CTextBuffer source;
+    LoadInto(source, Crlf(srt));
+    CStringSink out;
+    const COcrOptions options{bAll ? 0xFu : 0u};
+    EXPECT_FALSE(CSrtProcessor().CorrectSrt(source, CTimeMap{dFactor, dOffset}, options, out).IsFailure());
+    return SinkBytes(out);
 }
 
 struct CTimingCase

@@ -23,11 +23,12 @@ class ExtractTextTest : public testing::TestWithParam<CExtractCase>
 
 TEST_P(ExtractTextTest, WritesCueTexts)
 {
-    CTempDir dir;
-    WriteBytes(dir / "in.srt", Crlf(GetParam().srt));
+    CTextBuffer source;
+    LoadInto(source, Crlf(GetParam().srt));
+    CStringSink out;
     CSrtJobStats stats;
-    ASSERT_TRUE(CSrtProcessor().ExtractText(dir / "in.srt", dir / "out.txt", &stats));
-    EXPECT_EQ(ReadBytes(dir / "out.txt"), Saved(GetParam().expected));
+    ASSERT_FALSE(CSrtProcessor().ExtractText(source, out, &stats).IsFailure());
+    EXPECT_EQ(SinkBytes(out), Saved(GetParam().expected));
     EXPECT_EQ(stats.m_nCuesWritten, GetParam().nCues);
 }
 

@@ -23,8 +23,10 @@
 #include "convert/AssConverter.h"
 #include "convert/FormatDetect.h"
 #include "convert/SamiReader.h"
-#include "run/RunDispatch.h"
+#include "run/Job.h"
 #include "srt/SrtProcessor.h"
+#include "text/TextBuffer.h"
+#include "text/TextFileStream.h"
 #include "text/Unicode.h"
 
 using namespace tavrel;
@@ -54,6 +56,33 @@ struct CPaths
     fs::path dir;
 };
 
+bool Succeeds(const CJobRequest& request)
+{
+    return RunJob(request).IsSuccess();
+}
+
+// The SAMI writer and the ASS converter on outputs the tests name.
+bool WriteSamiFiles(const CPaths& p)
+{
+    CTextBuffer source;
+    if (source.Load(p.in) == 0)
+        return false;
+    CTextFileStream legacy(p.out[0], FileEncoding::LegacyCode);
+    CTextFileStream utf8(p.out[1]);
+    const bool bWritten = !CSrtProcessor().WriteSami(source, u"title", legacy, utf8).IsFailure();
+    const bool bUtf8Committed = utf8.Commit();
+    return legacy.Commit() && bUtf8Committed && bWritten;
+}
+
+bool ConvertAssFile(const CPaths& p)
+{
+    CTextBuffer source;
+    if (source.Load(p.in) == 0)
+        return false;
+    CTextFileStream out(p.out[0]);
+    return !CAssConverter().ConvertAssToSrt(source, out).IsFailure() && out.Commit();
+}
+
 // A job: its name, a valid input, the number of output paths it takes, how to run it.
 struct CJob
 {
@@ -68,16 +97,32 @@ std::vector<CJob> Jobs(bool (*keep)(const CJob&) = nullptr)
 {
     const std::vector<CJob> vecAll = {
         {"Correct", kSrt, 1,
-         [](const CPaths& p) { return CSrtProcessor().CorrectSrt(p.in, p.out[0], 1.0, 0.0, 0, 0, 0, 0, 0); }},
-        {"Extract", kSrt, 1, [](const CPaths& p) { return CSrtProcessor().ExtractText(p.in, p.out[0]); }},
+         [](const CPaths& p) {
+             return Succeeds({Mode::Correct, p.in, {}, p.out[0]});
+         }},
+        {"Extract", kSrt, 1,
+         [](const CPaths& p) {
+             return Succeeds({Mode::Extract, p.in, {}, p.out[0]});
+         }},
         {"MergeOntoInput", kSrt, 1,
-         [](const CPaths& p) { return CSrtProcessor().MergeText(p.in, p.dir / "text.txt", p.out[0]); }},
+         [](const CPaths& p) {
+             return Succeeds({Mode::Merge, p.in, p.dir / "text.txt", p.out[0]});
+         }},
         {"MergeFromInput", kText, 1,
-         [](const CPaths& p) { return CSrtProcessor().MergeText(p.dir / "timing.srt", p.in, p.out[0]); }},
-        {"WriteSami", kSrt, 2, [](const CPaths& p) { return CSrtProcessor().WriteSami(p.in, p.out[0], p.out[1]); }},
-        {"ConvertAss", kAss, 1, [](const CPaths& p) { return CAssConverter().ConvertAssToSrt(p.in, p.out[0]); }},
-        {"ConvertSami", kSami, 0, [](const CPaths& p) { return CSamiReader().ConvertSamiToSrt(p.in) > 0; }},
-        {"Detect", kSrt, 0, [](const CPaths& p) { return DetectFormat(p.in) != SubtitleFormat::Unrecognised; }},
+         [](const CPaths& p) {
+             return Succeeds({Mode::Merge, p.dir / "timing.srt", p.in, p.out[0]});
+         }},
+        {"WriteSami", kSrt, 2, WriteSamiFiles},
+        {"ConvertAss", kAss, 1, ConvertAssFile},
+        {"ConvertSami", kSami, 0,
+         [](const CPaths& p) {
+             return Succeeds({Mode::Convert, p.in});
+         }},
+        {"Detect", kSrt, 0,
+         [](const CPaths& p) {
+             CTextBuffer source;
+             return source.Load(p.in) != 0 && DetectFormat(source) != SubtitleFormat::Unrecognised;
+         }},
     };
     std::vector<CJob> vecJobs;
     std::copy_if(vecAll.begin(), vecAll.end(), std::back_inserter(vecJobs),
@@ -324,17 +369,13 @@ struct CModeCase
     const char* m_pszName;
     Mode m_nMode;
     MessageId m_nFailure;
-    CRunResult (*m_fnJob)(const CRunRequest&);
 };
 
 const CModeCase kModes[] = {
-    {"Correct", Mode::Correct, MessageId::CorrectFailed, [](const CRunRequest& r) { return RunCorrection(r); }},
-    {"Convert", Mode::Convert, MessageId::FormatError,
-     [](const CRunRequest& r) { return RunConversion(r.m_strInput); }},
-    {"Extract", Mode::Extract, MessageId::ExtractFailed,
-     [](const CRunRequest& r) { return RunExtraction(r.m_strInput, r.m_strOutput); }},
-    {"Merge", Mode::Merge, MessageId::MergeFailed,
-     [](const CRunRequest& r) { return RunMerge(r.m_strInput, r.m_strText, r.m_strOutput); }},
+    {"Correct", Mode::Correct, MessageId::CorrectFailed},
+    {"Convert", Mode::Convert, MessageId::FormatError},
+    {"Extract", Mode::Extract, MessageId::ExtractFailed},
+    {"Merge", Mode::Merge, MessageId::MergeFailed},
 };
 
 enum
@@ -366,10 +407,8 @@ TEST_P(RunFailureTest, GivesTheModesFailureMessage)
     CTempDir dir;
     WriteMergePartners(dir.Path());
     const fs::path path = MakeFile(dir / "movie.srt", input.m_strBytes);
-    const CRunRequest request = {.m_nMode = mode.m_nMode,
-                                 .m_strInput = PathToU16(path),
-                                 .m_strText = PathToU16(dir / "text.txt"),
-                                 .m_strOutput = PathToU16(dir / "out.1")};
+    const CJobRequest request = {
+        .m_nMode = mode.m_nMode, .m_input = path, .m_text = dir / "text.txt", .m_output = dir / "out.1"};
     if (input.m_nAfterCheck != Kept)
     {
         ASSERT_TRUE(IsExistingFile(path));
@@ -379,7 +418,9 @@ TEST_P(RunFailureTest, GivesTheModesFailureMessage)
     }
     const auto before = Snapshot(dir.Path());
 
-    EXPECT_EQ((input.m_nAfterCheck == Kept ? DispatchRun(request) : mode.m_fnJob(request)).m_nMessage, mode.m_nFailure);
+    const CJobOutcome outcome = input.m_nAfterCheck == Kept ? CheckAndRunJob(request) : RunJob(request);
+    EXPECT_EQ(outcome.m_nMessage, mode.m_nFailure);
+    EXPECT_TRUE(outcome.m_failure.IsFailure());
     EXPECT_EQ(Snapshot(dir.Path()), before);
 }
 

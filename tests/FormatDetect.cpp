@@ -4,6 +4,7 @@
 
 #include "TestUtil.h"
 #include "convert/FormatDetect.h"
+#include "text/TextBuffer.h"
 
 using namespace tavrel;
 
@@ -24,7 +25,9 @@ TEST_P(FormatDetectTest, TellsFormatFromContent)
 {
     CTempDir dir;
     WriteBytes(dir / "input.txt", GetParam().bytes);
-    EXPECT_EQ(DetectFormat(dir / "input.txt"), GetParam().nFormat);
+    CTextBuffer text;
+    text.Load(dir / "input.txt");  // too short to load: detected in the empty text
+    EXPECT_EQ(DetectFormat(text), GetParam().nFormat);
 }
 
 const std::string kTime = "00:00:01,000 --> 00:00:02,500";

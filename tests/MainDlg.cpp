@@ -456,6 +456,27 @@ private slots:
                 QCOMPARE(pControl->toolTip(), tips.value(nId));
         QVERIFY(nControls > tips.size());
     }
+
+    // The millisecond field reads like _wtoi but saturates; the run request and the h:m:s fields share it.
+    void OffsetFieldReadsLikeWtoi()
+    {
+        const std::pair<std::u16string, int32_t> cases[] = {{u"", 0},
+                                                            {u"abc", 0},
+                                                            {u"-1500", -1500},
+                                                            {u"  +42ms", 42},
+                                                            {u"\x3000\t7", 7},
+                                                            {u"\xA0"
+                                                             u"7",
+                                                             0},
+                                                            {u"--5", 0},
+                                                            {u"1 2", 1},
+                                                            {u"2147483648", INT32_MAX},
+                                                            {u"99999999999999999999999", INT32_MAX},
+                                                            {u"-2147483648", INT32_MIN},
+                                                            {u"-2147483649", INT32_MIN}};
+        for (const auto& [text, nExpected] : cases)
+            QCOMPARE(ParseOffsetText(text), nExpected);
+    }
 };
 
 TAVREL_UI_TEST_MAIN(CMainDlgTest)

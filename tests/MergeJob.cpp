@@ -52,12 +52,14 @@ class MergeTextTest : public testing::TestWithParam<CMergeCase>
 TEST_P(MergeTextTest, PairsTimeLinesWithParagraphs)
 {
     const CMergeCase& c = GetParam();
-    CTempDir dir;
-    WriteBytes(dir / "in.srt", Crlf(c.srt));
-    WriteBytes(dir / "in.txt", c.text);
+    CTextBuffer srt;
+    CTextBuffer text;
+    LoadInto(srt, Crlf(c.srt));
+    LoadInto(text, c.text);
+    CStringSink out;
     CSrtJobStats stats;
-    ASSERT_TRUE(CSrtProcessor().MergeText(dir / "in.srt", dir / "in.txt", dir / "out.srt", &stats));
-    EXPECT_EQ(ReadBytes(dir / "out.srt"), Saved(c.expected));
+    ASSERT_FALSE(CSrtProcessor().MergeText(srt, text, out, &stats).IsFailure());
+    EXPECT_EQ(SinkBytes(out), Saved(c.expected));
     EXPECT_EQ(stats.m_nCuesWritten, c.nCues);
     EXPECT_EQ(stats.m_nCuesWithoutParagraph, c.nCuesWithoutParagraph);
     EXPECT_EQ(stats.m_nParagraphsLeft, c.nParagraphsLeft);
@@ -80,14 +82,19 @@ INSTANTIATE_TEST_SUITE_P(
 // An extracted text merged back, over itself, onto its SRT file gives back the cues.
 TEST(MergeText, ExtractedTextMergesBack)
 {
-    CTempDir dir;
     const std::string srt =
         "1\n00:00:01,000 --> 00:00:02,000\n<i>One</i>\n\n"
         "2\n00:00:03,000 --> 00:00:04,000\nTwo\nlines\n\n3\n00:00:05,000 --> 00:00:06,000\n\xEC\x85\x8B\n";
-    WriteBytes(dir / "in.srt", Crlf(srt));
+    CTextBuffer source;
+    LoadInto(source, Crlf(srt));
     const CSrtProcessor processor;
-    ASSERT_TRUE(processor.ExtractText(dir / "in.srt", dir / "in.txt"));
-    ASSERT_TRUE(processor.MergeText(dir / "in.srt", dir / "in.txt", dir / "in.txt"));
-    EXPECT_EQ(ReadBytes(dir / "in.txt"), Saved(srt + "\n"));
+    CStringSink extracted;
+    ASSERT_FALSE(processor.ExtractText(source, extracted).IsFailure());
+    ASSERT_TRUE(extracted.Commit());
+    CTextBuffer text;
+    text.Assign(extracted.Text());
+    CStringSink merged;
+    ASSERT_FALSE(processor.MergeText(source, text, merged).IsFailure());
+    EXPECT_EQ(SinkBytes(merged), Saved(srt + "\n"));
 }
 }  // namespace

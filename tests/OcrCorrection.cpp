@@ -18,7 +18,7 @@ enum : unsigned
 
 std::u16string Fix(std::u16string text, unsigned nFlags)
 {
-    CSrtProcessor().FixOcrLine(text, nFlags & Fix85, nFlags & FixQuotes, nFlags & FixLetterL, nFlags & FixDigits);
+    CSrtProcessor().FixOcrLine(text, COcrOptions{nFlags});
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include "run/OutputNaming.h"
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 using namespace tavrel;
@@ -35,6 +37,27 @@ INSTANTIATE_TEST_SUITE_P(Modes, OutputNamingTest,
                                          CNamingCase{Mode::Correct, u" /subs/movie.srt ", u"/subs/movie (fixed).srt"},
                                          CNamingCase{Mode::Correct, u"   ", u""}, CNamingCase{Mode::Correct, u"", u""},
                                          CNamingCase{static_cast<Mode>(7), u"/subs/movie.srt", u""}));
+
+// SAMI outputs are named from the same base as the other conversion outputs: the input up to the last full stop
+// of its file name.
+TEST(OutputNaming, SamiClassOutputsSitBesideTheInput)
+{
+    const std::tuple<std::u16string_view, std::u16string_view, std::u16string_view> cases[] = {
+        {u"movie.smi", u"KRCC", u"movie.KRCC.srt"},     {u"movie.sami", u"KRCC", u"movie.KRCC.srt"},
+        {u"sub/a.s", u"KRCC", u"sub/a.KRCC.srt"},       {u"noext", u"KRCC", u"noext.KRCC.srt"},
+        {u"sub.d/noext", u"EN", u"sub.d/noext.EN.srt"}, {u"movie.smi", u"", u"movie..srt"}};
+    for (const auto& [input, className, output] : cases)
+        EXPECT_EQ(SamiClassOutput(input, className), output) << testing::PrintToString(std::u16string(input));
+}
+
+TEST(OutputNaming, ConversionNeverNamesTheInputItself)
+{
+    EXPECT_EQ(SrtToSamiOutput(u"a/movie.srt"), u"a/movie.smi");
+    EXPECT_EQ(SrtToUtf8SamiOutput(u"a/movie.srt"), u"a/movie.UTF8.smi");
+    EXPECT_EQ(SrtToSamiOutput(u"a/movie.SMI"), u"a/movie.SMI.smi");
+    EXPECT_EQ(AssToSrtOutput(u"show.ass"), u"show.srt");
+    EXPECT_EQ(AssToSrtOutput(u"show.Srt"), u"show.Srt.srt");
+}
 
 #ifdef _WIN32
 TEST(OutputNaming, BackslashSeparatesFoldersOnWindows)

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "TestUtil.h"
-#include "srt/SrtProcessor.h"
+#include "run/Job.h"
 #include "text/CodePage.h"
 
 using namespace tavrel;
@@ -15,6 +15,10 @@ using namespace testutil;
 
 namespace
 {
+bool Correct(const std::filesystem::path& input, const std::filesystem::path& output)
+{
+    return RunJob({.m_nMode = Mode::Correct, .m_input = input, .m_output = output}).IsSuccess();
+}
 
 template <class S>
 S Repeat(const S& unit, size_t nTimes)
@@ -60,7 +64,7 @@ TEST(LongOutputName, SavesBesideAnyValidName)
         CTempDir dir;
         WriteBytes(dir / "in.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n");
         const std::filesystem::path output = dir.Path() / std::filesystem::u8path(strName);
-        ASSERT_TRUE(CSrtProcessor().CorrectSrt(dir / "in.srt", output, 1.0, 0.0, 0, 0, 0, 0, 0)) << strName.size();
+        ASSERT_TRUE(Correct(dir / "in.srt", output)) << strName.size();
         EXPECT_EQ(ReadBytes(output), std::string(kBom) + "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n\r\n");
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
     }
@@ -75,9 +79,8 @@ TEST(CorrectTwice, BlankOnlyCueKeepsTheNextCue)
     CTempDir dir;
     WriteBytes(dir / "in.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\n \r\n12\r\n"
                                "00:00:03,000 --> 00:00:04,000\r\nbye\r\n");
-    CSrtProcessor srt;
-    ASSERT_TRUE(srt.CorrectSrt(dir / "in.srt", dir / "once.srt", 1.0, 0.0, 0, 0, 0, 0, 0));
-    ASSERT_TRUE(srt.CorrectSrt(dir / "once.srt", dir / "twice.srt", 1.0, 0.0, 0, 0, 0, 0, 0));
+    ASSERT_TRUE(Correct(dir / "in.srt", dir / "once.srt"));
+    ASSERT_TRUE(Correct(dir / "once.srt", dir / "twice.srt"));
     EXPECT_EQ(ReadBytes(dir / "twice.srt"), ReadBytes(dir / "once.srt"));
 }
 

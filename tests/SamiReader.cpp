@@ -1,3 +1,5 @@
+#include <map>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -7,6 +9,7 @@
 #include "JobTestUtil.h"
 #include "TestUtil.h"
 #include "convert/SamiReader.h"
+#include "text/TextFileStream.h"
 
 using namespace tavrel;
 
@@ -131,18 +134,56 @@ TEST(SamiBuildSrt, OrdersAndEndsCaptions)
     }
 }
 
+// Keeps what a class's output got once it is committed.
+class CRecordingSink : public CStringSink
+{
+public:
+    CRecordingSink(std::map<std::string, std::string>& outputs, std::string name)
+        : m_outputs(outputs),
+          m_name(std::move(name))
+    {}
+
+protected:
+    bool Finish() override
+    {
+        CStringSink::Finish();
+        m_outputs[m_name] = FileBytes(Text());
+        return true;
+    }
+
+private:
+    std::map<std::string, std::string>& m_outputs;
+    std::string m_name;
+};
+
 class SamiConvertTest : public testing::Test
 {
 protected:
-    int32_t Convert(const std::string& name, std::string_view bytes)
+    int32_t Convert(std::string_view bytes, FailureKind nExpected = FailureKind::None)
     {
-        WriteBytes(m_dir / name, bytes);
-        return CSamiReader().ConvertSamiToSrt(m_dir / name);
+        CTextBuffer document;
+        LoadInto(document, bytes);
+        int32_t nClasses = -1;
+        const CFailure failure = CSamiReader().ConvertSamiToSrt(
+            document,
+            [this](const std::u16string& className) -> std::unique_ptr<CTextSink> {
+                if (className == m_unwritableClass)
+                    return std::make_unique<CTextFileStream>(m_dir.Path());
+                return std::make_unique<CRecordingSink>(m_outputs, U16ToUtf8(className));
+            },
+            &nClasses);
+        EXPECT_EQ(failure.m_nKind, nExpected);
+        return nClasses;
     }
-    std::string Output(const std::string& name) { return ReadBytes(m_dir / name); }
-    bool Exists(const std::string& name) { return std::filesystem::exists(m_dir / name); }
+    std::string Output(const std::string& className)
+    {
+        const auto it = m_outputs.find(className);
+        return it == m_outputs.end() ? "(none)" : it->second;
+    }
 
     CTempDir m_dir;
+    std::u16string m_unwritableClass = u"-";
+    std::map<std::string, std::string> m_outputs;
 };
 
 TEST_F(SamiConvertTest, WritesOneSrtPerClass)
@@ -151,9 +192,9 @@ TEST_F(SamiConvertTest, WritesOneSrtPerClass)
                                    u8"<SYNC Start=1000><P Class=KRCC>Hello<br>world\r\n"
                                    u8"<SYNC Start=3500><P Class=KRCC>&nbsp;\r\n"
                                    u8"<SYNC Start=5000><P Class=KRCC>Bye\r\n</BODY>\r\n</SAMI>\r\n");
-    ASSERT_EQ(Convert("movie.smi", sami), 1);
-    EXPECT_EQ(Output("movie.KRCC.srt"), Saved("1\n00:00:01,000 --> 00:00:03,500\nHello\nworld\n\n"
-                                              "2\n00:00:05,000 --> 00:00:15,000\nBye\n\n"));
+    ASSERT_EQ(Convert(sami), 1);
+    EXPECT_EQ(Output("KRCC"), Saved("1\n00:00:01,000 --> 00:00:03,500\nHello\nworld\n\n"
+                                    "2\n00:00:05,000 --> 00:00:15,000\nBye\n\n"));
 }
 
 TEST_F(SamiConvertTest, KeepsTheClassesApart)
@@ -162,34 +203,31 @@ TEST_F(SamiConvertTest, KeepsTheClassesApart)
         Bytes(u8"<SAMI><BODY><P Class=XX>\r\n<SYNC Start=2000><P Class=KRCC>안녕<P Class=ENCC>Hi\r\n"
               u8"<SYNC Start=1000 End=1500><P Class=ENCC>First\r\n"
               u8"<SYNC Start=4000><P Class=KRCC>&nbsp;<P Class=ENCC>&nbsp;\r\n</BODY></SAMI>");
-    ASSERT_EQ(Convert("two.smi", sami), 3);
-    EXPECT_EQ(Output("two.XX.srt"), kBom);
-    EXPECT_EQ(Output("two.KRCC.srt"), Saved(Bytes(u8"1\n00:00:02,000 --> 00:00:04,000\n안녕\n\n")));
-    EXPECT_EQ(Output("two.ENCC.srt"), Saved("1\n00:00:01,000 --> 00:00:02,000\nFirst\n\n"
-                                            "2\n00:00:02,000 --> 00:00:04,000\nHi\n\n"));
+    ASSERT_EQ(Convert(sami), 3);
+    EXPECT_EQ(Output("XX"), kBom);
+    EXPECT_EQ(Output("KRCC"), Saved(Bytes(u8"1\n00:00:02,000 --> 00:00:04,000\n안녕\n\n")));
+    EXPECT_EQ(Output("ENCC"), Saved("1\n00:00:01,000 --> 00:00:02,000\nFirst\n\n"
+                                    "2\n00:00:02,000 --> 00:00:04,000\nHi\n\n"));
 }
 
-TEST_F(SamiConvertTest, NamesOutputsByCuttingFourCharacters)
+TEST_F(SamiConvertTest, ClasslessParagraphHasTheEmptyClass)
 {
-    ASSERT_EQ(Convert("movie.sami", "<SYNC Start=1><P Class=KRCC>x"), 1);
-    EXPECT_EQ(Output("movie..KRCC.srt"), Saved("1\n00:00:00,001 --> 00:00:10,001\nx\n\n"));
-    ASSERT_EQ(Convert("movie.smi", "<SYNC Start=1><P ID=nameless>x"), 1);
-    EXPECT_EQ(Output("movie..srt"), Saved("1\n00:00:00,001 --> 00:00:10,001\nx\n\n"));
+    ASSERT_EQ(Convert("<SYNC Start=1><P ID=nameless>x"), 1);
+    EXPECT_EQ(Output(""), Saved("1\n00:00:00,001 --> 00:00:10,001\nx\n\n"));
 }
 
-TEST_F(SamiConvertTest, ReportsDocumentsWithoutCaptionsAndUnreadableInput)
+TEST_F(SamiConvertTest, DocumentsWithoutCaptionsHaveNoCaptionClass)
 {
-    EXPECT_EQ(Convert("none.smi", "<SAMI><SYNC Start=1>text</SAMI>"), 0);
-    EXPECT_FALSE(Exists("none..srt"));
-    EXPECT_EQ(Convert("late.smi", "<BODY></BODY><P Class=A>after the end"), 0);
-    EXPECT_EQ(Convert("empty.smi", ""), -1);
+    EXPECT_EQ(Convert("<SAMI><SYNC Start=1>text</SAMI>", FailureKind::NoCaptionClass), 0);
+    EXPECT_TRUE(m_outputs.empty());
+    EXPECT_EQ(Convert("<BODY></BODY><P Class=A>after the end", FailureKind::NoCaptionClass), 0);
 }
 
-TEST_F(SamiConvertTest, FailsWhenAnOutputCannotBeWritten)
+TEST_F(SamiConvertTest, AnUnwritableOutputFailsAndTheOthersAreWritten)
 {
-    std::filesystem::create_directory(m_dir / "m.B.srt");
-    EXPECT_EQ(Convert("m.smi", "<SYNC Start=1><P Class=A>a<P Class=B>b"), -1);
-    EXPECT_EQ(Output("m.A.srt"), Saved("1\n00:00:00,001 --> 00:00:10,001\na\n\n"));
+    m_unwritableClass = u"A";
+    EXPECT_EQ(Convert("<SYNC Start=1><P Class=A>a<P Class=B>b", FailureKind::OutputUnwritable), 2);
+    EXPECT_EQ(Output("B"), Saved("1\n00:00:00,001 --> 00:00:10,001\nb\n\n"));
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include "TestUtil.h"
 #include "srt/SrtProcessor.h"
+#include "text/TextBuffer.h"
+#include "text/TextFileStream.h"
+#include "text/Unicode.h"
 
 using namespace tavrel;
 
@@ -36,8 +39,16 @@ void ExpectSami(const std::string& srt, const std::string& body, std::string leg
 {
     CTempDir dir;
     WriteBytes(dir / "in.srt", srt);
-    EXPECT_EQ(CSrtProcessor().WriteSami(dir / "in.srt", dir / "o.smi", dir / "o.UTF8.smi"), bSuccess);
+    CTextBuffer source;
+    ASSERT_NE(source.Load(dir / "in.srt"), 0);
     const std::string title = (dir / "in.srt").string();
+    {
+        CTextFileStream legacy(dir / "o.smi", FileEncoding::LegacyCode);
+        CTextFileStream utf8(dir / "o.UTF8.smi");
+        EXPECT_EQ(CSrtProcessor().WriteSami(source, Utf8ToU16(title), legacy, utf8).IsFailure(), !bSuccess);
+        EXPECT_TRUE(utf8.Commit());
+        EXPECT_TRUE(legacy.Commit());
+    }
     EXPECT_TRUE(ReadBytes(dir / "o.UTF8.smi") == std::string(kBom) + Head(title) + body + kFoot) << srt.substr(0, 80);
     EXPECT_TRUE(ReadBytes(dir / "o.smi") == Head(title) + (legacy.empty() ? body : legacy) + kFoot)
         << srt.substr(0, 80);
@@ -77,22 +88,16 @@ TEST(WriteSami, DocumentAcrossWriteChunksComesOutWhole)
     ExpectSami(srt, utf8Body, legacyBody);
 }
 
-TEST(WriteSami, FailuresKeepOldFiles)
+TEST(WriteSami, FullDeviceGivesTheSystemReason)
 {
-    CTempDir dir;
-    WriteBytes(dir / "in.srt", "1\n00:00:01,000 --> 00:00:02,000\na\n\n");
-    WriteBytes(dir / "o.smi", "old");
-    WriteBytes(dir / "o.UTF8.smi", "old");
-    CSrtProcessor srt;
-    // Unreadable input and unopenable paths are covered in Faults.cpp.
-    // Either file failing to write fails the call; the other is still written.
-    EXPECT_FALSE(srt.WriteSami(dir / "in.srt", FullDevice(), dir / "o.UTF8.smi"));
-    EXPECT_NE(ReadBytes(dir / "o.UTF8.smi"), "old");
-    EXPECT_FALSE(srt.WriteSami(dir / "in.srt", dir / "o.smi", FullDevice()));
-    EXPECT_NE(ReadBytes(dir / "o.smi"), "old");
-    EXPECT_FALSE(srt.WriteSami(dir / "in.srt", dir / "o.smi", dir.Path()));
-    // The output may replace the input.
-    ASSERT_TRUE(srt.WriteSami(dir / "in.srt", dir / "in.srt", dir / "u.smi"));
-    EXPECT_EQ(ReadBytes(dir / "in.srt"), Head((dir / "in.srt").string()) + Block(1000, 2000, "a") + kFoot);
+    CTextBuffer source;
+    source.Assign(u"1\r00:00:01,000 --> 00:00:02,000\ra\r");
+    CTextFileStream legacy(FullDevice(), FileEncoding::LegacyCode);
+    CStringSink utf8;
+    EXPECT_FALSE(CSrtProcessor().WriteSami(source, u"t", legacy, utf8).IsFailure());
+    EXPECT_FALSE(legacy.Commit());
+    EXPECT_EQ(legacy.Failure().m_nKind, FailureKind::OutputUnwritable);
+    EXPECT_EQ(legacy.Failure().m_strDetail, "/dev/full: No space left on device");
+    EXPECT_TRUE(utf8.Commit());
 }
 }  // namespace

@@ -71,7 +71,7 @@ TEST(TextBufferLoad, DecodesAndNormalisesLineEnds)
     {
         WriteBytes(dir / "in.txt", bytes);
         CTextBuffer buffer;
-        ASSERT_NE(buffer.Load(dir / "in.txt", 0), 0) << pName;
+        ASSERT_NE(buffer.Load(dir / "in.txt"), 0) << pName;
         EXPECT_EQ(buffer.View(), expected) << pName;
         ASSERT_NE(buffer.Data(), nullptr) << pName;
         EXPECT_EQ(buffer.Data()[buffer.Length()], u'\0') << pName;
@@ -87,13 +87,40 @@ TEST(TextBufferLoad, ReplacesTextAndRefusesShortAndMissingFiles)
     WriteBytes(dir / "b", "2nd");
     CTextBuffer buffer;
     buffer.Assign(u"old");
-    ASSERT_NE(buffer.Load(dir / "b", 0), 0);
+    ASSERT_NE(buffer.Load(dir / "b"), 0);
     EXPECT_EQ(buffer.View(), u"2nd");
-    for (const char* pName : {"empty", "one", "missing", "."})
+    const std::pair<const char*, const char*> cases[] = {{"empty", "shorter than 2 bytes"},
+                                                         {"one", "shorter than 2 bytes"},
+                                                         {"missing", "missing"},
+                                                         {".", "not a regular file"}};
+    for (const auto& [pName, pWhy] : cases)
     {
-        EXPECT_EQ(buffer.Load(dir / pName, 0), 0) << pName;
+        CFailure failure;
+        EXPECT_EQ(buffer.Load(dir / pName, kSystemCodePage, &failure), 0) << pName;
+        EXPECT_EQ(failure.m_nKind, FailureKind::InputUnreadable) << pName;
+        EXPECT_EQ(failure.m_strDetail, (dir / pName).string() + ": " + pWhy);
         EXPECT_EQ(buffer.Length(), 0) << pName;
         EXPECT_EQ(buffer.View(), u"") << pName;
+    }
+}
+
+// A code page given for text without a byte-order mark; UTF-8 named as one still decodes what is not UTF-8.
+TEST(TextBufferLoad, DecodesInTheCodePageGiven)
+{
+    const std::tuple<const char*, CodePage, std::u16string> cases[] = {
+        {"caf\xE9", CodePage{1252}, u"caf\u00E9"},
+        {"\x83\x65\x83\x58", CodePage{932}, u"\u30C6\u30B9"},
+        {"a\xFF"
+         "b",
+         kUtf8CodePage, u"a\uFFFDb"},
+        {"\xEF\xBB\xBF\xC3\xA9", CodePage{1252}, u"\u00E9"}};  // a mark wins over the code page
+    CTempDir dir;
+    for (const auto& [bytes, codePage, expected] : cases)
+    {
+        WriteBytes(dir / "in.txt", bytes);
+        CTextBuffer buffer;
+        ASSERT_NE(buffer.Load(dir / "in.txt", codePage), 0);
+        EXPECT_EQ(buffer.View(), expected) << codePage.m_nNumber;
     }
 }
 

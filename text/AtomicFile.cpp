@@ -1,6 +1,9 @@
 #include "text/AtomicFile.h"
 
+#include "text/Failure.h"
+
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <system_error>
@@ -8,7 +11,6 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -134,11 +136,16 @@ CAtomicFile::CAtomicFile(const fs::path& target)
     std::error_code ec;
     const fs::file_status status = fs::status(m_pathTarget, ec);
     if (fs::is_directory(status))
+    {
+        Fail(SystemErrorText(EISDIR));
         return;
+    }
     if (fs::exists(status) && !fs::is_regular_file(status))
     {
         // A device or a pipe: written in place, never renamed over.
         m_pFile = OpenDirect(m_pathTarget);
+        if (m_pFile == nullptr)
+            Fail(SystemErrorText(errno));
         return;
     }
     for (unsigned nAttempt = 0; nAttempt < 100 && m_pFile == nullptr; ++nAttempt)
@@ -152,6 +159,7 @@ CAtomicFile::CAtomicFile(const fs::path& target)
     }
     if (m_pFile == nullptr)
     {
+        Fail(SystemErrorText(errno));
         m_pathTemp.clear();
         return;
     }
@@ -179,9 +187,17 @@ bool CAtomicFile::Write(const void* pData, size_t nBytes)
 {
     if (m_pFile == nullptr || m_bFailed)
         return false;
+    errno = 0;
     if (nBytes > 0 && std::fwrite(pData, 1, nBytes, static_cast<FILE*>(m_pFile)) != nBytes)
-        m_bFailed = true;
+        Fail(SystemErrorText(errno != 0 ? errno : EIO));
     return !m_bFailed;
+}
+
+void CAtomicFile::Fail(const std::string& strError)
+{
+    m_bFailed = true;
+    if (m_strError.empty())
+        m_strError = strError;
 }
 
 bool CAtomicFile::Commit()
@@ -190,10 +206,11 @@ bool CAtomicFile::Commit()
         return false;
     FILE* pFile = static_cast<FILE*>(m_pFile);
     m_pFile = nullptr;
+    errno = 0;
     if (std::fflush(pFile) != 0)
-        m_bFailed = true;
+        Fail(SystemErrorText(errno != 0 ? errno : EIO));
     if (std::fclose(pFile) != 0)
-        m_bFailed = true;
+        Fail(SystemErrorText(errno != 0 ? errno : EIO));
     if (m_pathTemp.empty())
         return !m_bFailed;
     if (m_bFailed)
@@ -201,7 +218,10 @@ bool CAtomicFile::Commit()
     std::error_code ec;
     fs::rename(m_pathTemp, m_pathTarget, ec);
     if (ec)
+    {
+        Fail(ec.message());
         return false;
+    }
     m_pathTemp.clear();
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
 
 namespace tavrel
 {
@@ -20,12 +21,17 @@ public:
     bool IsOpen() const;
     bool Write(const void* pData, size_t nBytes);  // false once any write failed
     bool Commit();                                 // flush, close, rename
+    // The system's text of the first failure; empty while none happened.
+    const std::string& Error() const { return m_strError; }
 
 private:
     std::filesystem::path m_pathTarget;
     std::filesystem::path m_pathTemp;
     void* m_pFile;  // FILE*
     bool m_bFailed;
+    std::string m_strError;
+
+    void Fail(const std::string& strError);
 };
 
 }  // namespace tavrel

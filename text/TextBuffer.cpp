@@ -1,6 +1,7 @@
 #include "text/TextBuffer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -56,40 +57,51 @@ char16_t* NewUnits(int64_t nUnits)
 // Reads the whole regular file into the upper half of a new array of about
 // nBytes units, followed by two zero bytes, so that it can be decoded in
 // place: no decoder makes more units than it has read bytes, so its writes
-// stay below the bytes still to read. False when the file cannot be read or
-// is too big.
-bool ReadWholeFile(const std::filesystem::path& path, std::unique_ptr<char16_t[]>& area, int64_t& nAreaUnits,
-                   const unsigned char*& pBytes, int64_t& nBytes)
+// stay below the bytes still to read. A failure says why the file cannot be
+// read.
+CFailure ReadWholeFile(const std::filesystem::path& path, std::unique_ptr<char16_t[]>& area, int64_t& nAreaUnits,
+                       const unsigned char*& pBytes, int64_t& nBytes)
 {
+    auto Unreadable = [&](const std::string& strWhy) {
+        return MakeFileFailure(FailureKind::InputUnreadable, path, strWhy);
+    };
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return false;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status))
+        return Unreadable(ec && ec != std::errc::no_such_file_or_directory ? ec.message() : "missing");
+    if (!std::filesystem::is_regular_file(status))
+        return Unreadable("not a regular file");
     const uintmax_t nSize = std::filesystem::file_size(path, ec);
-    if (ec || nSize >= static_cast<uintmax_t>(kMaxFileBytes))
-        return false;
+    if (ec)
+        return Unreadable(ec.message());
+    if (nSize >= static_cast<uintmax_t>(kMaxFileBytes))
+        return MakeFileFailure(FailureKind::InputTooLarge, path, "2 GiB or more");
     nBytes = static_cast<int64_t>(nSize);
     if (nBytes < 2)
-        return false;
+        return Unreadable("shorter than 2 bytes");
+    errno = 0;
 #ifdef _WIN32
     FILE* pFile = _wfopen(path.c_str(), L"rb");
 #else
     FILE* pFile = std::fopen(path.c_str(), "rb");
 #endif
     if (pFile == nullptr)
-        return false;
+        return Unreadable(SystemErrorText(errno != 0 ? errno : EIO));
     // Room for a cut-off four-byte form at the end and the NUL.
     nAreaUnits = nBytes + 3;
     area.reset(NewUnits(nAreaUnits - 1));
     unsigned char* pTop =
         reinterpret_cast<unsigned char*>(area.get()) + nAreaUnits * int64_t{sizeof(char16_t)} - (nBytes + 2);
+    errno = 0;
     const size_t nRead = std::fread(pTop, 1, static_cast<size_t>(nBytes), pFile);
+    const int nReadErrno = errno;
     std::fclose(pFile);
     if (nRead != static_cast<size_t>(nBytes))
-        return false;
+        return Unreadable(nReadErrno != 0 ? SystemErrorText(nReadErrno) : "shorter than its size said");
     pTop[nBytes] = 0;
     pTop[nBytes + 1] = 0;
     pBytes = pTop;
-    return true;
+    return {};
 }
 
 // CR LF and lone LF become CR, in place, up to the first NUL; returns the new length.
@@ -275,17 +287,23 @@ void CTextBuffer::Free()
     m_nLength = 0;
 }
 
-int CTextBuffer::Load(const std::filesystem::path& path, int nCodePage)
+int CTextBuffer::Load(const std::filesystem::path& path, CodePage codePage, CFailure* pFailure)
 {
     Free();
+    CFailure failure;
     try
     {
         std::unique_ptr<char16_t[]> units;
         const unsigned char* pBytes = nullptr;
         int64_t nBytes = 0;
         int64_t nAreaUnits = 0;
-        if (!ReadWholeFile(path, units, nAreaUnits, pBytes, nBytes))
+        failure = ReadWholeFile(path, units, nAreaUnits, pBytes, nBytes);
+        if (failure.IsFailure())
+        {
+            if (pFailure)
+                *pFailure = failure;
             return 0;
+        }
 
         int64_t nUnits = 0;
         switch (DetectEncoding(pBytes, nBytes))
@@ -302,7 +320,7 @@ int CTextBuffer::Load(const std::filesystem::path& path, int nCodePage)
         case TextEncoding::Ansi:
         {
             const std::u16string decoded =
-                DecodeCodePage(reinterpret_cast<const char*>(pBytes), static_cast<size_t>(nBytes), nCodePage);
+                DecodeCodePage(reinterpret_cast<const char*>(pBytes), static_cast<size_t>(nBytes), codePage.m_nNumber);
             units.reset();
             nAreaUnits = static_cast<int64_t>(decoded.size()) + 1;
             units.reset(CopyUnits(decoded.data(), nAreaUnits - 1));
@@ -311,7 +329,11 @@ int CTextBuffer::Load(const std::filesystem::path& path, int nCodePage)
         }
         }
         if (nUnits > INT32_MAX)
+        {
+            if (pFailure)
+                *pFailure = MakeFileFailure(FailureKind::InputTooLarge, path, "more than 2^31 - 1 characters");
             return 0;
+        }
         // The file's bytes above the text are no longer needed.
         ReleaseLargeBufferTail(units.get(), static_cast<size_t>(nUnits + 1) * sizeof(char16_t),
                                static_cast<size_t>(nAreaUnits) * sizeof(char16_t));
@@ -322,6 +344,8 @@ int CTextBuffer::Load(const std::filesystem::path& path, int nCodePage)
     catch (const std::bad_alloc&)
     {
         Free();
+        if (pFailure)
+            *pFailure = MakeFailure(FailureKind::OutOfMemory);
         return 0;
     }
 }

@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <string_view>
 
+#include "text/CodePageName.h"
+#include "text/Failure.h"
+
 namespace tavrel
 {
 
@@ -25,9 +28,9 @@ public:
     CTextBuffer(const CTextBuffer&) = delete;
     CTextBuffer& operator=(const CTextBuffer&) = delete;
 
-    // Nonzero on success. nCodePage is used for text without a byte-order
-    // mark that is not UTF-8; 0 is the system's legacy code page.
-    int Load(const std::filesystem::path& path, int nCodePage);
+    // Nonzero on success; otherwise pFailure, when given, says why. codePage
+    // decodes text without a byte-order mark that is not UTF-8.
+    int Load(const std::filesystem::path& path, CodePage codePage = kSystemCodePage, CFailure* pFailure = nullptr);
     // Writes the first m_nLength units; an existing file is replaced only
     // when the whole new file was written.
     bool Save(const std::filesystem::path& path) const;

@@ -2,65 +2,80 @@
 
 #include <algorithm>
 
-#include "text/TextBuffer.h"
+#include "text/CodePage.h"
 #include "text/Unicode.h"
 
 namespace tavrel
 {
 
-CTextFileStream::CTextFileStream(const std::filesystem::path& path)
-    : m_file(path),
-      m_bOk(m_file.IsOpen())
+CTextFileStream::CTextFileStream(const std::filesystem::path& path, FileEncoding nEncoding, CodePage codePage)
+    : m_path(path),
+      m_file(path),
+      m_nEncoding(nEncoding),
+      m_codePage(codePage)
 {
-    m_bOk = m_bOk && m_file.Write("\xEF\xBB\xBF", 3);
+    if (m_nEncoding == FileEncoding::Utf8Bom)
+        m_file.Write("\xEF\xBB\xBF", 3);
 }
 
-bool CTextFileStream::Flush()
+CFailure CTextFileStream::Failure() const
 {
-    if (m_strPending.size() < kFlushUnits)
-        return false;
-    WritePending(false);
-    return true;
+    if (m_file.Error().empty())
+        return {};
+    return MakeFileFailure(FailureKind::OutputUnwritable, m_path, m_file.Error());
 }
 
-bool CTextFileStream::Commit()
+bool CTextFileStream::Finish()
 {
-    WritePending(true);
-    return m_bOk && m_file.Commit();
-}
-
-bool CTextFileStream::Write(std::u16string_view text)
-{
-    WritePending(true);
-    Encode(text);
-    return m_bOk;
+    return m_file.Commit();
 }
 
 // Encodes in slices, so the byte buffer stays small whatever the text's
 // size; a surrogate pair is never split between two slices.
-void CTextFileStream::Encode(std::u16string_view text)
+bool CTextFileStream::WriteUnits(std::u16string_view text)
 {
-    for (size_t nAt = 0; nAt < text.size() && m_bOk;)
+    bool bOk = m_file.IsOpen();
+    for (size_t nAt = 0; nAt < text.size() && bOk;)
     {
         size_t nUnits = std::min(kFlushUnits, text.size() - nAt);
         if (nAt + nUnits < text.size() && IsHighSurrogate(text[nAt + nUnits - 1]))
             --nUnits;
-        m_vecBytes.resize(nUnits * kMaxUtf8BytesPerUnit);
-        const int64_t nBytes =
-            EncodeUtf8(text.data() + nAt, static_cast<int64_t>(nUnits), m_vecBytes.data(), CrEncoding::CrLf);
-        m_bOk = m_file.Write(m_vecBytes.data(), static_cast<size_t>(nBytes));
+        const std::u16string_view slice = text.substr(nAt, nUnits);
+        if (m_nEncoding == FileEncoding::LegacyCode)
+        {
+            bOk = WriteLegacy(slice);
+        }
+        else
+        {
+            m_vecBytes.resize(nUnits * kMaxUtf8BytesPerUnit);
+            const int64_t nBytes =
+                EncodeUtf8(slice.data(), static_cast<int64_t>(nUnits), m_vecBytes.data(), CrEncoding::CrLf);
+            bOk = m_file.Write(m_vecBytes.data(), static_cast<size_t>(nBytes));
+        }
         nAt += nUnits;
     }
+    return bOk;
 }
 
-// Unless this is the end, a last high surrogate waits for its pair.
-void CTextFileStream::WritePending(bool bEnd)
+// Every CR byte of the legacy form is written as CR LF.
+bool CTextFileStream::WriteLegacy(std::u16string_view text)
 {
-    size_t nUnits = m_strPending.size();
-    if (nUnits > 0 && !bEnd && IsHighSurrogate(m_strPending[nUnits - 1]))
-        --nUnits;
-    Encode(std::u16string_view(m_strPending).substr(0, nUnits));
-    m_strPending.erase(0, nUnits);
+    const std::string bytes = EncodeCodePage(text, m_codePage.m_nNumber);
+    m_strLegacy.clear();
+    m_strLegacy.reserve(bytes.size() + bytes.size() / 4 + 16);
+    for (size_t nAt = 0; nAt < bytes.size();)
+    {
+        const size_t nCr = bytes.find('\r', nAt);
+        if (nCr == std::string::npos)
+        {
+            m_strLegacy.append(bytes, nAt);
+            break;
+        }
+        m_strLegacy.append(bytes, nAt, nCr - nAt);
+        m_strLegacy.append("\r\n", 2);
+        nAt = nCr + 1;
+    }
+    return m_file.Write(m_strLegacy.data(), m_strLegacy.size());
 }
 
 }  // namespace tavrel

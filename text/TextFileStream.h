@@ -7,40 +7,43 @@
 #include <vector>
 
 #include "text/AtomicFile.h"
+#include "text/CodePageName.h"
+#include "text/TextSink.h"
 
 namespace tavrel
 {
 
-// Writes a text file as UTF-8 with a byte-order mark and every CR as CR LF,
-// through a temporary file that replaces the target only on Commit. Large
-// outputs are written while they are built: writers append to Pending() and
-// call Flush now and then, or hand whole pieces to Write.
-class CTextFileStream
+enum class FileEncoding
+{
+    Utf8Bom,     // UTF-8 with a byte-order mark
+    LegacyCode,  // the legacy code page, no byte-order mark
+};
+
+// A text file sink: every CR written as CR LF, through a temporary file that
+// replaces the target only on Commit.
+class CTextFileStream : public CTextSink
 {
 public:
-    static constexpr size_t kFlushUnits = size_t{1} << 16;
+    explicit CTextFileStream(const std::filesystem::path& path, FileEncoding nEncoding = FileEncoding::Utf8Bom,
+                             CodePage codePage = kSystemCodePage);
 
-    explicit CTextFileStream(const std::filesystem::path& path);
-    CTextFileStream(const CTextFileStream&) = delete;
-    CTextFileStream& operator=(const CTextFileStream&) = delete;
+    bool IsOpen() const { return m_file.IsOpen(); }
+    // OutputUnwritable with the path and the system's text of the first failure.
+    CFailure Failure() const override;
 
-    std::u16string& Pending() { return m_strPending; }
-    // Writes the pending text once there is enough of it; true when it did.
-    bool Flush();
-    // Writes text at once, after the pending text; a surrogate pair must
-    // not be split between two calls.
-    bool Write(std::u16string_view text);
-    // Writes the rest; true when every byte was written and the file is in place.
-    bool Commit();
+protected:
+    bool WriteUnits(std::u16string_view text) override;
+    bool Finish() override;
 
 private:
-    void WritePending(bool bEnd);
-    void Encode(std::u16string_view text);
+    bool WriteLegacy(std::u16string_view text);
 
+    std::filesystem::path m_path;
     CAtomicFile m_file;
-    std::u16string m_strPending;
+    FileEncoding m_nEncoding;
+    CodePage m_codePage;
     std::vector<unsigned char> m_vecBytes;
-    bool m_bOk;
+    std::string m_strLegacy;
 };
 
 }  // namespace tavrel

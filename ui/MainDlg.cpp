@@ -25,7 +25,9 @@
 #include <windows.h>
 #endif
 
-#include "run/RunDispatch.h"
+#include "run/Job.h"
+#include "run/Modes.h"
+#include "run/OutputNaming.h"
 #include "text/Unicode.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppIcon.h"
@@ -108,6 +110,31 @@ public:
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
 }  // namespace
+
+int32_t ParseOffsetText(std::u16string_view text)
+{
+    size_t i = 0;
+    while (i < text.size() && IsWhiteSpace(text[i]))
+        ++i;
+    bool bNegative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+    {
+        bNegative = text[i] == u'-';
+        ++i;
+    }
+    // Kept just past the 32-bit range so that it saturates instead of wrapping.
+    constexpr int64_t kCap = int64_t{INT32_MAX} + 1;
+    int64_t nValue = 0;
+    for (; i < text.size() && IsAsciiDigit(text[i]); ++i)
+    {
+        nValue = nValue * 10 + (text[i] - u'0');
+        if (nValue > kCap)
+            nValue = kCap;
+    }
+    if (bNegative)
+        return static_cast<int32_t>(-nValue);
+    return static_cast<int32_t>(nValue > INT32_MAX ? INT32_MAX : nValue);
+}
 
 CMainDlg::CMainDlg(QWidget* pParent)
     : QDialog(pParent),
@@ -372,7 +399,8 @@ void CMainDlg::OnModeChanged(int32_t nMode)
         UpdateOutputName();
     m_nPrevMode = m_nMode;
     ApplyRowSettings(nMode);
-    const bool bOptions = static_cast<Mode>(nMode) == Mode::Correct;
+    const CModeRow* pRow = FindMode(static_cast<Mode>(nMode));
+    const bool bOptions = pRow != nullptr && pRow->bOcrOptions;
     EnableControls(
         {IDC_REPLACE85, IDC_FIX_QUOTES, IDC_FIX_LETTER_L, IDC_REMOVE_DIGIT_SPACES, IDC_SHIFT_BASIC, IDC_SHIFT_DETAILED},
         bOptions);
@@ -381,7 +409,7 @@ void CMainDlg::OnModeChanged(int32_t nMode)
 
 void CMainDlg::ApplyRowSettings(int32_t nMode)
 {
-    const CRowSettings* pRows = RowSettings(nMode);
+    const CModeRow* pRows = FindMode(static_cast<Mode>(nMode));
     if (pRows == nullptr)
         return;
     SetControlText(IDC_INPUT_LABEL, QString::fromUtf8(pRows->pszInputLabel));
@@ -456,99 +484,72 @@ void CMainDlg::UpdateOutputName()
     SetControlText(IDC_OUTPUT, ToQString(MakeOutputName(CurrentMode(), ControlText(IDC_INPUT))));
 }
 
-CRunRequest CMainDlg::MakeRunRequest() const
+CJobRequest CMainDlg::MakeJobRequest(Mode nMode, const std::u16string& strInput, const std::u16string& strText,
+                                     const std::u16string& strOutput) const
 {
-    CRunRequest request;
-    request.m_nMode = CurrentMode();
-    request.m_strInput = ControlText(IDC_INPUT);
-    request.m_strText = ControlText(IDC_TEXT);
-    request.m_strOutput = ControlText(IDC_OUTPUT);
-    request.m_nShiftKind = static_cast<ShiftKind>(m_nShiftKind);
-    request.m_strOffset = ControlText(IDC_OFFSET_MS);
-    request.m_nSrc1 = m_nSrc1;
-    request.m_nDst1 = m_nDst1;
-    request.m_nSrc2 = m_nSrc2;
-    request.m_nDst2 = m_nDst2;
-    request.m_bReplace85 = m_bReplace85;
-    request.m_bFixQuotes = m_bFixQuotes;
-    request.m_bFixLetterL = m_bFixLetterL;
-    request.m_bRemoveDigitSpaces = m_bRemoveDigitSpaces;
+    CJobRequest request;
+    request.m_nMode = nMode;
+    request.m_input = PathFromU16(strInput);
+    request.m_text = PathFromU16(strText);
+    request.m_output = PathFromU16(strOutput);
+    request.m_shift.m_nKind = static_cast<ShiftKind>(m_nShiftKind);
+    request.m_shift.m_nOffset = ParseOffsetText(TrimWhiteSpace(ControlText(IDC_OFFSET_MS)));
+    request.m_shift.m_nSrc1 = m_nSrc1;
+    request.m_shift.m_nDst1 = m_nDst1;
+    request.m_shift.m_nSrc2 = m_nSrc2;
+    request.m_shift.m_nDst2 = m_nDst2;
+    // The check box members in the order of the OCR table.
+    const int32_t* const pOptions[] = {&m_bReplace85, &m_bFixQuotes, &m_bFixLetterL, &m_bRemoveDigitSpaces};
+    for (size_t i = 0; i < std::size(pOptions); ++i)
+        request.m_ocr.Set(OcrRows()[i].nRepair, *pOptions[i] != 0);
     return request;
 }
 
 void CMainDlg::OnRun()
 {
     UpdateData(true);
-    const CRunRequest request = MakeRunRequest();
-    CRunResult stopped;
+    const CJobRequest request =
+        MakeJobRequest(CurrentMode(), ControlText(IDC_INPUT), ControlText(IDC_TEXT), ControlText(IDC_OUTPUT));
+    CJobOutcome stopped;
     if (!CheckRun(request, stopped))
     {
         ShowResult(stopped);
         return;
     }
-    switch (CurrentMode())
+    RunRequest(request);
+}
+
+void CMainDlg::RunRequest(const CJobRequest& request)
+{
+    CJobOutcome outcome;
     {
-    case Mode::Correct:
-        RunCorrection(request.m_strInput, request.m_strOutput);
-        break;
-    case Mode::Convert:
-        RunConversion(request.m_strInput);
-        break;
-    case Mode::Extract:
-        RunExtraction(request.m_strInput, request.m_strOutput);
-        break;
-    case Mode::Merge:
-        RunMerge(request.m_strInput, request.m_strText, request.m_strOutput);
-        break;
-    default:
-        break;
+        CWaitCursor wait;
+        outcome = RunJob(request);
     }
+    ShowResult(outcome);
 }
 
 void CMainDlg::RunCorrection(const std::u16string& strInput, const std::u16string& strOutput)
 {
-    CRunRequest request = MakeRunRequest();
-    request.m_strInput = strInput;
-    request.m_strOutput = strOutput;
-    CRunResult result;
-    {
-        CWaitCursor wait;
-        result = tavrel::RunCorrection(request);
-    }
-    ShowResult(result);
+    RunRequest(MakeJobRequest(Mode::Correct, strInput, {}, strOutput));
 }
 
 void CMainDlg::RunConversion(const std::u16string& strInput)
 {
-    CRunResult result;
-    {
-        CWaitCursor wait;
-        result = tavrel::RunConversion(strInput);
-    }
-    ShowResult(result);
+    RunRequest(MakeJobRequest(Mode::Convert, strInput, {}, {}));
 }
 
 void CMainDlg::RunExtraction(const std::u16string& strInput, const std::u16string& strOutput)
 {
-    CRunResult result;
-    {
-        CWaitCursor wait;
-        result = tavrel::RunExtraction(strInput, strOutput);
-    }
-    ShowResult(result);
+    RunRequest(MakeJobRequest(Mode::Extract, strInput, {}, strOutput));
 }
 
 void CMainDlg::RunMerge(const std::u16string& strInput, const std::u16string& strText, const std::u16string& strOutput)
 {
-    CRunResult result;
-    {
-        CWaitCursor wait;
-        result = tavrel::RunMerge(strInput, strText, strOutput);
-    }
-    ShowResult(result);
+    RunRequest(MakeJobRequest(Mode::Merge, strInput, strText, strOutput));
 }
 
-void CMainDlg::ShowResult(const CRunResult& result)
+void CMainDlg::ShowResult(const CJobOutcome& result)
 {
     if (result.m_nMessage != MessageId::None)
         ShowMessage(ToQString(result.Text()));
@@ -565,7 +566,8 @@ void CMainDlg::ShowMessage(const QString& strText)
 void CMainDlg::OnBrowseInput()
 {
     UpdateData(true);
-    Browse(m_editInput, false, CurrentMode() == Mode::Convert ? FileFilter::Subtitle : FileFilter::Srt);
+    if (const CModeRow* pRow = FindMode(CurrentMode()))
+        Browse(m_editInput, false, pRow->nInputFilter);
 }
 
 void CMainDlg::OnBrowseText()
@@ -577,7 +579,8 @@ void CMainDlg::OnBrowseText()
 void CMainDlg::OnBrowseOutput()
 {
     UpdateData(true);
-    Browse(m_editOutput, true, CurrentMode() == Mode::Extract ? FileFilter::Text : FileFilter::Srt);
+    if (const CModeRow* pRow = FindMode(CurrentMode()))
+        Browse(m_editOutput, true, pRow->nOutputFilter);
 }
 
 void CMainDlg::Browse(CDropEdit* pField, bool bSave, FileFilter nFilter)

@@ -8,7 +8,7 @@
 #include <QIcon>
 
 #include "res/DialogTemplates.h"
-#include "run/RunDispatch.h"
+#include "run/Job.h"
 
 class QButtonGroup;
 
@@ -17,6 +17,11 @@ namespace tavrel
 
 class CDialogBuilder;
 class CDropEdit;
+
+// The millisecond field's text read as _wtoi does (leading blanks, an
+// optional sign, digits up to the first other character), saturating at the
+// signed 32-bit bounds. The h:m:s fields are read the same way.
+int32_t ParseOffsetText(std::u16string_view text);
 
 // The main window: three path fields, the options, the time-shift fields and
 // the four mode buttons. Jobs and their messages come from the run module.
@@ -95,8 +100,11 @@ private:
     void ApplyRowSettings(int32_t nMode);
     void EnableControls(std::initializer_list<int32_t> ids, bool bEnable);
     void Browse(CDropEdit* pField, bool bSave, FileFilter nFilter);
-    CRunRequest MakeRunRequest() const;
-    void ShowResult(const CRunResult& result);
+    // The request from the fields, with the window's own lenient reading.
+    CJobRequest MakeJobRequest(Mode nMode, const std::u16string& strInput, const std::u16string& strText,
+                               const std::u16string& strOutput) const;
+    void RunRequest(const CJobRequest& request);
+    void ShowResult(const CJobOutcome& result);
 
     std::u16string ControlText(int32_t nId) const;
     void SetControlText(int32_t nId, const QString& strText);
