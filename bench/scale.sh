@@ -58,10 +58,12 @@ run() {
   fi
   awk -v job="$job" -v bytes="$bytes" -v s="$seconds" -v w="$wall" -v rss="$rss_kb" -v ratio="$ratio" -v st="$status" 'BEGIN {
       mb = bytes / 1048576; rssmb = rss / 1024
-      printf "%-20s %9.1f %8.2f %8.2f %9.1f %9.1f %11.2f %9s  %s\n", job, mb, s, w, (s > 0 ? mb / s : 0), rssmb, rssmb / mb, ratio, st }'
+      printf "%-20s %9.1f %8.2f %8.2f %9.1f %9.1f %9.1f %11.2f %9s  %s\n", job, mb, s, w, (s > 0 ? mb / s : 0),
+        (w > 0 ? mb / w : 0), rssmb, rssmb / mb, ratio, st }'
 }
 
-printf '%-20s %9s %8s %8s %9s %9s %11s %9s  %s\n' job "input MB" "cpu s" "wall s" "MB/s" "peak MB" "peak/input" "t/t(1st)" status
+printf '%-20s %9s %8s %8s %9s %9s %9s %11s %9s  %s\n' job "input MB" "cpu s" "wall s" "MB/s" "wall MB/s" "peak MB" \
+  "peak/input" "t/t(1st)" status
 for size in "${sizes[@]}"; do
   d="$work/$size"
   mkdir -p "$d/correct" "$d/extract" "$d/merge" "$d/srt2sami" "$d/sami2srt" "$d/ass2srt"
@@ -77,6 +79,7 @@ for size in "${sizes[@]}"; do
 
   run correct "$size" "$srt_bytes" "$cli" correct "$d/correct/movie.srt" "$d/correct/out.srt" \
     --offset -1500 --fix-0085 --fix-quotes --fix-l --fix-digits
+  run correct-offset "$size" "$srt_bytes" "$cli" correct "$d/correct/movie.srt" "$d/correct/out.srt" --offset -1500
   run correct-map "$size" "$srt_bytes" "$cli" correct "$d/correct/movie.srt" "$d/correct/out.srt" \
     --map 1000,2000,11000,22000
   run extract "$size" "$srt_bytes" "$cli" extract "$d/extract/movie.srt" "$d/extract/out.txt"
