@@ -50,53 +50,50 @@ bool Load(CTextBuffer& buffer, const std::filesystem::path& path, const CJobRequ
     return buffer.Load(path, request.m_codePage, &failure) != 0;
 }
 
+// Loads the input, runs an SRT job from it into the output and keeps the job's counts.
+template <class TJob>
+CJobOutcome RunOnInput(const CJobRequest& request, const CModeRow& row, TJob job)
+{
+    CFailure failure;
+    CTextBuffer source;
+    CSrtJobStats stats;
+    if (Load(source, request.m_input, request, failure))
+    {
+        CTextFileStream out(request.m_output);
+        failure = Finish(job(source, out, stats), out);
+    }
+    CJobOutcome outcome = Decide(std::move(failure), row.nDone, row.nFailed);
+    outcome.m_stats = stats;
+    return outcome;
+}
+
 CJobOutcome RunCorrection(const CJobRequest& request, const CModeRow& row)
 {
     CTimeMap timeMap;
     if (!request.m_shift.Resolve(timeMap))
         return Outcome(MessageId::TimeError, MakeFailure(FailureKind::TimeError));
-    CFailure failure;
-    CTextBuffer source;
-    CSrtJobStats stats;
-    if (Load(source, request.m_input, request, failure))
-    {
-        CTextFileStream out(request.m_output);
-        failure = Finish(CSrtProcessor().CorrectSrt(source, timeMap, request.m_ocr, out, &stats), out);
-    }
-    CJobOutcome outcome = Decide(std::move(failure), row.nDone, row.nFailed);
-    outcome.m_stats = stats;
-    return outcome;
+    return RunOnInput(request, row, [&](const CTextBuffer& source, CTextSink& out, CSrtJobStats& stats) {
+        return CSrtProcessor().CorrectSrt(source, timeMap, request.m_ocr, out, &stats);
+    });
 }
 
 CJobOutcome RunExtraction(const CJobRequest& request, const CModeRow& row)
 {
-    CFailure failure;
-    CTextBuffer source;
-    CSrtJobStats stats;
-    if (Load(source, request.m_input, request, failure))
-    {
-        CTextFileStream out(request.m_output);
-        failure = Finish(CSrtProcessor().ExtractText(source, out, &stats), out);
-    }
-    CJobOutcome outcome = Decide(std::move(failure), row.nDone, row.nFailed);
-    outcome.m_stats = stats;
-    return outcome;
+    return RunOnInput(request, row, [](const CTextBuffer& source, CTextSink& out, CSrtJobStats& stats) {
+        return CSrtProcessor().ExtractText(source, out, &stats);
+    });
 }
 
+// The SRT file is the input; the plain text is loaded after it.
 CJobOutcome RunMerge(const CJobRequest& request, const CModeRow& row)
 {
-    CFailure failure;
-    CTextBuffer srt;
     CTextBuffer plain;
-    CSrtJobStats stats;
-    if (Load(srt, request.m_input, request, failure) && Load(plain, request.m_text, request, failure))
-    {
-        CTextFileStream out(request.m_output);
-        failure = Finish(CSrtProcessor().MergeText(srt, plain, out, &stats), out);
-    }
-    CJobOutcome outcome = Decide(std::move(failure), row.nDone, row.nFailed);
-    outcome.m_stats = stats;
-    return outcome;
+    return RunOnInput(request, row, [&](const CTextBuffer& srt, CTextSink& out, CSrtJobStats& stats) {
+        CFailure failure;
+        if (!Load(plain, request.m_text, request, failure))
+            return failure;
+        return CSrtProcessor().MergeText(srt, plain, out, &stats);
+    });
 }
 
 // SRT -> SAMI: both files are written even when the text has no cue.
