@@ -225,6 +225,7 @@ def load_samples():
         "lone_surrogates": b"\xff\xfe\x00\xd8A\x00\x00\xdc\x3d\xd8\x00\xde",
         "cp949": cp949("뷁 똠방각하 \u00b7"),
         "invalid_cp949": b"\x81\x20\xfe\xff\xc8",
+        "invalid_cp949_pairs": b"\xa2\xe8ABC \xb0\xa1\xa2\xe8ABC \xa5\xabABC \xfe\xabABC \xc9\xb0\xa1",
         "overlong": b"\xc0\xaf\xe0\x80\xaf\xed\xa0\x80\xf4\x90\x80\x80",
         "nul": b"ab\x00cd",
     }

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <iconv.h>
+#endif
+
 #include "text/Unicode.h"
 
 using namespace tavrel;
@@ -21,9 +25,11 @@ TEST(CodePage, Decodes)
         {0,
          "\xFF\xFF"
          "a",
-         u"\uFFFD\uFFFDa"},            // one mark per invalid byte
-        {0, "a\xB0", u"a\uFFFD"},      // lead byte cut off at the end
-        {0, "\xB0\x0D", u"\uFFFD\r"},  // bad trail keeps the next byte
+         u"\uFFFD\uFFFDa"},                // one mark per invalid byte
+        {0, "a\xB0", u"a\uFFFD"},          // lead byte cut off at the end
+        {0, "\xB0\x0D", u"\uFFFD\r"},      // bad trail keeps the next byte
+        {0, "\xFF\xB0\xA1", u"\uFFFD가"},  // no lead byte: the next byte starts afresh
+        {0, "\xA2\xE8\xA2\xE8\xB0\xA1", u"\uFFFD\uFFFD\uFFFD\uFFFD가"},
         {0, "x\xB0" + std::string(20, 'A') + "\xB0\xA1", u"x\uCE9A" + std::u16string(19, u'A') + u"가"},
         {0, std::string(20, 'a') + "\xFF" + std::string(20, 'b'),
          std::u16string(20, u'a') + u"\uFFFD" + std::u16string(20, u'b')},
@@ -34,6 +40,54 @@ TEST(CodePage, Decodes)
     for (const auto& [nCodePage, bytes, expected] : cases)
         EXPECT_EQ(DecodeCodePage(bytes.data(), bytes.size(), nCodePage), expected) << nCodePage << " " << bytes;
 }
+
+#ifndef _WIN32
+// The pair alone through the system's converter: its one unit, or nothing when it is no character.
+std::u16string ReferencePair(iconv_t cd, unsigned char nLead, unsigned char nTrail)
+{
+    char bytes[2] = {static_cast<char>(nLead), static_cast<char>(nTrail)};
+    char16_t units[2];
+    char* pIn = bytes;
+    size_t nIn = 2;
+    char* pOut = reinterpret_cast<char*>(units);
+    size_t nOut = sizeof units;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    const bool bOk = iconv(cd, &pIn, &nIn, &pOut, &nOut) != static_cast<size_t>(-1) && nIn == 0;
+    return bOk && nOut == sizeof(char16_t) ? std::u16string(1, units[0]) : u"";
+}
+
+// A valid pair is one character; otherwise the lead byte is U+FFFD and the trail byte is decoded on its own, so
+// the letters after the pair always survive, also after a character in the same run of the converter. A zero
+// trail byte ends the text.
+TEST(CodePage, Cp949PairsNeverTakeTheByteAfterThem)
+{
+    const iconv_t cd = iconv_open("UTF-16LE", "CP949");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    for (const std::string prefix : {"", "\xB0\xA1"})
+    {
+        for (int nLead = 0x81; nLead <= 0xFE; ++nLead)
+        {
+            for (int nTrail = 0x00; nTrail <= 0xFF; ++nTrail)
+            {
+                const std::string bytes = prefix + static_cast<char>(nLead) + static_cast<char>(nTrail) + "ABC";
+                std::u16string expected = prefix.empty() ? u"" : u"가";
+                const std::u16string pair = ReferencePair(cd, nLead, nTrail);
+                if (nTrail == 0)
+                    expected += u"\uFFFD";
+                else if (!pair.empty())
+                    expected += pair + u"ABC";
+                else if (nTrail < 0x80)
+                    expected += u"\uFFFD" + std::u16string(1, char16_t(nTrail)) + u"ABC";
+                else
+                    expected += u"\uFFFD\uFFFDABC";
+                ASSERT_EQ(DecodeCodePage(bytes.data(), bytes.size(), 949), expected)
+                    << std::hex << nLead << " " << nTrail << " after " << prefix.size();
+            }
+        }
+    }
+    iconv_close(cd);
+}
+#endif
 
 // Long runs of missing characters are in Regressions.cpp.
 TEST(CodePage, EncodesWithOneMarkPerMissingCharacter)

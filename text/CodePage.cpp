@@ -288,28 +288,129 @@ size_t FindAsciiRun(const T* p, size_t n, size_t nFrom, bool bSkipFirst, size_t&
     return n;
 }
 
-// Decodes [pIn, pIn + nIn) through the converter, appending at out[nDone].
-void DecodeSegment(CIconv& conv, const char* pIn, size_t nIn, std::u16string& out, size_t& nDone)
+// The units one byte gives on its own, from a fresh state: 0 when it is no
+// character alone. bIncomplete tells that it starts a longer character.
+int DecodeAlone(CIconv& conv, const char* p, char16_t units[2], bool& bIncomplete)
 {
-    while (nIn > 0)
+    conv.Reset();
+    const char* pIn = p;
+    size_t nIn = 1;
+    char* pOut = reinterpret_cast<char*>(units);
+    size_t nOut = 2 * sizeof(char16_t);
+    const int nError = conv.Convert(pIn, nIn, pOut, nOut);
+    conv.Reset();
+    bIncomplete = nError == EINVAL;
+    if (nError != 0 || nIn != 0)
+        return 0;
+    return static_cast<int>((2 * sizeof(char16_t) - nOut) / sizeof(char16_t));
+}
+
+// Units the bytes [p, p + n) give, or -1 when they do not convert whole.
+int64_t CountUnits(CIconv& conv, const char* p, size_t n)
+{
+    conv.Reset();
+    int64_t nUnits = 0;
+    char16_t scratch[1024];
+    while (n > 0)
     {
-        EnsureRoom(out, nDone, nIn + 2);
+        char* pOut = reinterpret_cast<char*>(scratch);
+        size_t nOut = sizeof scratch;
+        const int nError = conv.Convert(p, n, pOut, nOut);
+        nUnits += static_cast<int64_t>((sizeof scratch - nOut) / sizeof(char16_t));
+        if (nError != 0 && nError != E2BIG)
+            nUnits = -1;
+        if (nError != E2BIG)
+            break;
+    }
+    conv.Reset();
+    return nUnits;
+}
+
+// The pair at p is refused only after the converter has consumed it.
+bool IsSwallowedPair(CIconv& conv, const char* p)
+{
+    conv.Reset();
+    const char* pIn = p;
+    size_t nIn = 2;
+    char16_t units[2];
+    char* pOut = reinterpret_cast<char*>(units);
+    size_t nOut = sizeof units;
+    const bool bSwallowed = conv.Convert(pIn, nIn, pOut, nOut) == EILSEQ && nIn == 0;
+    conv.Reset();
+    return bSwallowed;
+}
+
+// Where the invalid sequence that stopped a call begun at pBegin starts.
+// glibc's CP949 consumes the invalid pair A2 E8 before it reports it, so
+// pStop may lie past a pair that made no unit; then the bytes before that
+// pair give all nUnits units the call made.
+const char* FindErrorStart(CIconv& conv, const char* pBegin, const char* pStop, size_t nUnits)
+{
+    if (pStop - pBegin < 2 || !IsSwallowedPair(conv, pStop - 2))
+        return pStop;
+    const int64_t nBefore = CountUnits(conv, pBegin, static_cast<size_t>(pStop - 2 - pBegin));
+    return nBefore == static_cast<int64_t>(nUnits) ? pStop - 2 : pStop;
+}
+
+// Whether the byte starts a two-byte character. glibc refuses some CP949
+// lead bytes on their own (C9, FE) that still take the byte after them.
+bool IsLeadByte(CIconv& conv, bool bCp949, const char* p)
+{
+    const auto b = static_cast<unsigned char>(*p);
+    if (b < 0x80)
+        return false;
+    if (bCp949)
+        return b >= 0x81 && b <= 0xFE;
+    char16_t units[2];
+    bool bIncomplete = false;
+    DecodeAlone(conv, p, units, bIncomplete);
+    return bIncomplete;
+}
+
+// The invalid byte at p becomes one U+FFFD. When it is a lead byte, the byte
+// after it is decoded on its own: paired with the byte after it in turn, it
+// would take that byte (often a letter) with it. Returns where to go on.
+const char* SkipInvalid(CIconv& conv, bool bCp949, const char* p, const char* pEnd, std::u16string& out, size_t& nDone)
+{
+    EnsureRoom(out, nDone, static_cast<size_t>(pEnd - p) + 4);
+    out[nDone++] = kReplacement;
+    const char* pNext = p + 1;
+    if (pNext == pEnd || static_cast<unsigned char>(*pNext) < 0x80 || !IsLeadByte(conv, bCp949, p))
+        return pNext;
+    char16_t units[2];
+    bool bIncomplete = false;
+    const int nUnits = DecodeAlone(conv, pNext, units, bIncomplete);
+    if (nUnits == 0)
+        out[nDone++] = kReplacement;
+    for (int i = 0; i < nUnits; ++i)
+        out[nDone++] = units[i];
+    return pNext + 1;
+}
+
+// Decodes [pIn, pIn + nIn) through the converter, appending at out[nDone].
+void DecodeSegment(CIconv& conv, bool bCp949, const char* pIn, size_t nIn, std::u16string& out, size_t& nDone)
+{
+    const char* const pEnd = pIn + nIn;
+    while (pIn < pEnd)
+    {
+        size_t nLeft = static_cast<size_t>(pEnd - pIn);
+        EnsureRoom(out, nDone, nLeft + 2);
+        const char* const pBegin = pIn;
+        const size_t nBefore = nDone;
         char* pOut = reinterpret_cast<char*>(out.data() + nDone);
         size_t nOut = (out.size() - nDone) * sizeof(char16_t);
-        const int nError = conv.Convert(pIn, nIn, pOut, nOut);
+        const int nError = conv.Convert(pIn, nLeft, pOut, nOut);
         nDone = (out.size() * sizeof(char16_t) - nOut) / sizeof(char16_t);
         if (nError == 0)
             break;
         if (nError == E2BIG)
         {
-            out.resize(out.size() + nIn + 16);
+            out.resize(out.size() + nLeft + 16);
             continue;
         }
-        // An invalid or cut-off sequence: one replacement for its first byte.
-        EnsureRoom(out, nDone, nIn + 2);
-        out[nDone++] = kReplacement;
-        ++pIn;
-        --nIn;
+        // An invalid or cut-off sequence.
+        pIn = FindErrorStart(conv, pBegin, pIn, nDone - nBefore);
+        pIn = SkipInvalid(conv, bCp949, pIn, pEnd, out, nDone);
         conv.Reset();
     }
 }
@@ -376,12 +477,13 @@ std::u16string DecodeCodePage(const char* pBytes, size_t nBytes, int nCodePage)
     out.resize(nBytes + 2);
     size_t nDone = 0;
     const bool bFastAscii = IsAsciiCompatible(conv, true);
+    const bool bCp949 = strName == "CP949";
     const auto* pUnsigned = reinterpret_cast<const unsigned char*>(pBytes);
     for (size_t nAt = 0; nAt < nBytes;)
     {
         size_t nRunEnd = nBytes;
         const size_t nRun = bFastAscii ? FindAsciiRun(pUnsigned, nBytes, nAt, true, nRunEnd) : nBytes;
-        DecodeSegment(conv, pBytes + nAt, nRun - nAt, out, nDone);
+        DecodeSegment(conv, bCp949, pBytes + nAt, nRun - nAt, out, nDone);
         EnsureRoom(out, nDone, nRunEnd - nRun);
         for (size_t i = nRun; i < nRunEnd; ++i)
             out[nDone++] = pUnsigned[i];
