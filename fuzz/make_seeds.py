@@ -24,6 +24,10 @@ def utf16(text):
     return b"\xff\xfe" + text.encode("utf-16-le", "surrogatepass")
 
 
+def utf16be(text):
+    return b"\xfe\xff" + text.encode("utf-16-be", "surrogatepass")
+
+
 def cp949(text):
     return text.encode("cp949")
 
@@ -99,6 +103,7 @@ def srt_samples():
         "basic_cr": utf8(SRT_BASIC.replace("\n", "\r")),
         "korean_bom": utf8(crlf(SRT_KOREAN), bom=True),
         "korean_utf16": utf16(crlf(SRT_KOREAN)),
+        "korean_utf16be": utf16be(crlf(SRT_KOREAN) + "\U0001F600"),
         "korean_cp949": cp949(crlf(SRT_KOREAN)),
         "empty_cue": utf8(crlf(SRT_EMPTY_CUE)),
         "ocr": utf8(SRT_OCR),

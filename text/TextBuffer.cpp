@@ -196,13 +196,15 @@ private:
     bool m_bAfterCr = false;
 };
 
-// The little-endian units of the bytes (a zero pads an odd end); may write
+// The UTF-16 units of the bytes in either byte order; a byte missing at an
+// odd end reads as zero (the bytes are followed by a zero byte). May write
 // over the bytes it has read. Returns the unit count.
-int64_t DecodeUtf16LeInto(const unsigned char* pBytes, int64_t nBytes, char16_t* pOut)
+int64_t DecodeUtf16Into(const unsigned char* pBytes, int64_t nBytes, bool bBigEndian, char16_t* pOut)
 {
+    const int nHigh = bBigEndian ? 0 : 1;
     const int64_t nUnits = (nBytes + 1) / 2;
     for (int64_t i = 0; i < nUnits; ++i)
-        pOut[i] = static_cast<char16_t>(pBytes[2 * i] | (pBytes[2 * i + 1] << 8));
+        pOut[i] = static_cast<char16_t>((pBytes[2 * i + nHigh] << 8) | pBytes[2 * i + 1 - nHigh]);
     pOut[nUnits] = 0;
     return nUnits;
 }
@@ -288,11 +290,16 @@ int CTextBuffer::Load(const std::filesystem::path& path, int nCodePage)
             return 0;
 
         int64_t nUnits = 0;
-        switch (DetectEncoding(pBytes, nBytes))
+        const TextEncoding encoding = DetectEncoding(pBytes, nBytes);
+        switch (encoding)
         {
         case TextEncoding::Utf16Le:
-            nUnits = NormaliseLineEnds(units.get(), DecodeUtf16LeInto(pBytes + 2, nBytes - 2, units.get()));
+        case TextEncoding::Utf16Be:
+        {
+            const bool bBigEndian = encoding == TextEncoding::Utf16Be;
+            nUnits = NormaliseLineEnds(units.get(), DecodeUtf16Into(pBytes + 2, nBytes - 2, bBigEndian, units.get()));
             break;
+        }
         case TextEncoding::Utf8:
             nUnits = DecodeUtf8Into(pBytes, nBytes, units.get());
             break;
@@ -365,6 +372,8 @@ TextEncoding CTextBuffer::DetectEncoding(const unsigned char* pBytes, int64_t nB
 {
     if (nBytes >= 2 && pBytes[0] == 0xFF && pBytes[1] == 0xFE)
         return TextEncoding::Utf16Le;
+    if (nBytes >= 2 && pBytes[0] == 0xFE && pBytes[1] == 0xFF)
+        return TextEncoding::Utf16Be;
     if (nBytes >= 3 && pBytes[0] == 0xEF && pBytes[1] == 0xBB && pBytes[2] == 0xBF)
         return TextEncoding::Utf8Bom;
     bool bHighBit = false;
