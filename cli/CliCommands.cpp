@@ -225,6 +225,7 @@ void PrintCounts(std::ostream& err, const CRunRequest& request, const CRunResult
         err << ", cues without paragraph: " << stats.m_nCuesWithoutParagraph
             << ", paragraphs left over: " << stats.m_nParagraphsLeft;
     }
+    err << ", tolerant time lines: " << stats.m_nTolerantTimeLines;
     err << '\n';
 }
 

@@ -62,17 +62,37 @@ bool IsSrt(const char16_t* pText, size_t n)
     return false;
 }
 
-bool IsSami(char16_t* pText, size_t n)
+// The first place of word in text, ASCII letters in any case; the text is
+// left as it is for the tolerant time line test that may follow.
+size_t FindNoCase(std::u16string_view text, std::u16string_view word)
 {
-    for (size_t i = 0; i < n; ++i)
-        pText[i] = FoldAscii(pText[i]);
-    const std::u16string_view text(pText, n);
-    const size_t nSami = text.find(u"<sami");
-    if (nSami == std::u16string_view::npos || nSami + 5 >= n)
+    for (size_t i = text.find(u'<'); i != std::u16string_view::npos; i = text.find(u'<', i + 1))
+        if (StartsWithNoCase(text.substr(i), word))
+            return i;
+    return std::u16string_view::npos;
+}
+
+bool IsSami(std::u16string_view text)
+{
+    const size_t nSami = FindNoCase(text, u"<sami");
+    if (nSami == std::u16string_view::npos || nSami + 5 >= text.size())
         return false;
     if (text[nSami + 5] != u' ' && text[nSami + 5] != u'>')
         return false;
-    return text.find(u"<sync ") != std::u16string_view::npos;
+    return FindNoCase(text, u"<sync ") != std::u16string_view::npos;
+}
+
+// A line that is a time line in a tolerant form, with at least one more
+// character after the CR that ends it, as the strict test asks.
+bool IsTolerantSrt(std::u16string_view text)
+{
+    const CSrtProcessor srt;
+    size_t nLine = 0;
+    for (size_t nCr; (nCr = text.find(u'\r', nLine)) != std::u16string_view::npos && nCr + 1 < text.size();
+         nLine = nCr + 1)
+        if (srt.IsTolerantTimeLine(text.substr(nLine, nCr - nLine)))
+            return true;
+    return false;
 }
 
 SubtitleFormat Detect(const std::filesystem::path& path)
@@ -84,12 +104,15 @@ SubtitleFormat Detect(const std::filesystem::path& path)
         return SubtitleFormat::Unrecognised;
     const size_t n = static_cast<size_t>(buffer.Length());
     BlanksToLineEnds(buffer.Data(), n);
-    if (IsAss(std::u16string_view(buffer.Data(), n)))
+    const std::u16string_view text = buffer.View();
+    if (IsAss(text))
         return SubtitleFormat::Ass;
     if (IsSrt(buffer.Data(), n))
         return SubtitleFormat::Srt;
-    if (IsSami(buffer.Data(), n))
+    if (IsSami(text))
         return SubtitleFormat::Sami;
+    if (IsTolerantSrt(text))
+        return SubtitleFormat::Srt;
     return SubtitleFormat::Unrecognised;
 }
 }  // namespace

@@ -170,6 +170,7 @@ bool CSrtProcessor::WriteSami(const std::filesystem::path& input, const std::fil
         CTextBuffer srt;
         if (srt.Load(input, 0) == 0)
             return false;
+        NormaliseTimeLines(srt);
         CAtomicFile sami(samiPath);
         if (!sami.IsOpen())
             return false;

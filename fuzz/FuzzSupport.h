@@ -258,6 +258,18 @@ struct CScannedCue
     std::u16string m_strText;
 };
 
+// Loads an SRT file as every SRT reader does: tolerant time lines rewritten to the strict form, after which a
+// second pass has nothing left to rewrite.
+inline bool LoadSrt(CTextBuffer& buffer, const std::filesystem::path& path)
+{
+    if (!buffer.Load(path, 0))
+        return false;
+    const CSrtProcessor srt;
+    srt.NormaliseTimeLines(buffer);
+    Check(srt.NormaliseTimeLines(buffer) == 0, "rewritten time lines are strict");
+    return true;
+}
+
 inline std::vector<CScannedCue> ScanCues(std::u16string_view text)
 {
     std::vector<CScannedCue> vecCues;

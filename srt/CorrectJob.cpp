@@ -34,10 +34,12 @@ bool CSrtProcessor::CorrectSrt(const std::filesystem::path& input, const std::fi
     return srtjob::RunGuarded([&] {
         std::u16string out;
         int64_t k = 0;
+        int64_t nTolerant = 0;
         {
             CTextBuffer source;
             if (!source.Load(input, nCodePage))
                 return false;
+            nTolerant = NormaliseTimeLines(source);
             const char16_t* pText = source.View().data();
             const int32_t nLength = source.Length();
 
@@ -59,7 +61,10 @@ bool CSrtProcessor::CorrectSrt(const std::filesystem::path& input, const std::fi
             }
         }
         if (pStats)
+        {
             pStats->m_nCuesWritten = k;
+            pStats->m_nTolerantTimeLines = nTolerant;
+        }
         if (k == 0)
             return false;
         return CTextBuffer::SaveText(output, out);

@@ -15,10 +15,12 @@ bool CSrtProcessor::ExtractText(const std::filesystem::path& input, const std::f
     return srtjob::RunGuarded([&] {
         std::u16string out;
         int64_t nCues = 0;
+        int64_t nTolerant = 0;
         {
             CTextBuffer source;
             if (!source.Load(input, 0))
                 return false;
+            nTolerant = NormaliseTimeLines(source);
             const char16_t* pText = source.View().data();
             const int32_t nLength = source.Length();
 
@@ -37,7 +39,10 @@ bool CSrtProcessor::ExtractText(const std::filesystem::path& input, const std::f
             }
         }
         if (pStats)
+        {
             pStats->m_nCuesWritten = nCues;
+            pStats->m_nTolerantTimeLines = nTolerant;
+        }
         if (nCues == 0)
             return false;
         return CTextBuffer::SaveText(output, out);

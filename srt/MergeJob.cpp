@@ -158,10 +158,12 @@ bool CSrtProcessor::MergeText(const std::filesystem::path& srtPath, const std::f
     return srtjob::RunGuarded([&] {
         std::u16string out;
         CMergeCounts counts;
+        int64_t nTolerant = 0;
         {
             CTextBuffer srt;
             if (!srt.Load(srtPath, 0))
                 return false;
+            nTolerant = NormaliseTimeLines(srt);
             std::u16string cleaned;
             {
                 CTextBuffer source;
@@ -176,6 +178,7 @@ bool CSrtProcessor::MergeText(const std::filesystem::path& srtPath, const std::f
             pStats->m_nCuesWritten = counts.m_nCuesWritten;
             pStats->m_nCuesWithoutParagraph = counts.m_nCuesWithoutParagraph;
             pStats->m_nParagraphsLeft = counts.m_nParagraphsLeft;
+            pStats->m_nTolerantTimeLines = nTolerant;
         }
         if (counts.m_nTimeLines == 0)
             return false;

@@ -31,7 +31,7 @@ std::string Quote(const std::string& arg)
 }
 
 const std::string kSrt = "3\r\n00:00:05,000 --> 00:00:07,250\r\nlt's 1 000\r\n\r\n"
-                         "8\r\n00:00:09,000 --> 00:00:10,000\r\nTwo\r\n";
+                         "8\r\n00:00:09.000 --> 00:00:10.000 \r\nTwo\r\n";  // a time line in a tolerant form
 
 class CliTest : public testing::Test
 {
@@ -115,7 +115,7 @@ TEST_F(CliTest, CorrectShiftsRepairsAndCounts)
         Run({"correct", "@in.srt", "@out.srt", "--offset", "-1500", "--fix-l", "--fix-digits"});
     EXPECT_EQ(result.nExit, 0);
     EXPECT_EQ(result.strOut, "SRT 쓰기 작업 완료!\n");
-    EXPECT_EQ(result.strErr, "cues written: 2\n");
+    EXPECT_EQ(result.strErr, "cues written: 2, tolerant time lines: 1\n");
     EXPECT_EQ(ReadBytes(m_dir / "out.srt"), Saved("1\n00:00:03,500 --> 00:00:05,750\nIt's 1000\n\n"
                                                   "2\n00:00:07,500 --> 00:00:08,500\nTwo\n\n"));
 }
@@ -128,7 +128,8 @@ TEST_F(CliTest, ExtractAndMergeBackWithKoreanPaths)
     const CProcessResult result = Run({"merge", "@in.srt", "@대본.txt", "@합본.srt"});
     EXPECT_EQ(result.nExit, 0);
     EXPECT_EQ(result.strOut, "SRT/text 합병 완료!\n");
-    EXPECT_EQ(result.strErr, "cues written: 1, cues without paragraph: 1, paragraphs left over: 0\n");
+    EXPECT_EQ(result.strErr,
+              "cues written: 1, cues without paragraph: 1, paragraphs left over: 0, tolerant time lines: 1\n");
     EXPECT_EQ(ReadBytes(m_dir / "합본.srt"), Saved("1\n00:00:05,000 --> 00:00:07,250\nonly one paragraph\n\n"));
 }
 

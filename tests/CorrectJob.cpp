@@ -67,6 +67,25 @@ TEST(CorrectSrt, EmptyCueKeepsNextCue)
               Saved("1\n00:00:01,000 --> 00:00:02,000\n\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n\n"));
 }
 
+// The second run sees the same cues in the strict form: nothing left to repair, the same bytes.
+TEST(CorrectSrt, ReadsTolerantTimeLinesCountsThemAndCorrectsToAFixedPoint)
+{
+    CTempDir dir;
+    WriteBytes(dir / "in.srt", Crlf("1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:013,567 --> 00:00:15,000 \nB\n\n"
+                                    "3\n0:00:16.5 --> 0:00:17.25 X1:40 X2:600 Y1:20 Y2:50\nC\n"));
+    const CSrtProcessor srt;
+    CSrtJobStats stats;
+    ASSERT_TRUE(srt.CorrectSrt(dir / "in.srt", dir / "once.srt", 1.0, 0.0, 0, 0, 0, 0, 0, &stats));
+    EXPECT_EQ(stats.m_nCuesWritten, 3);
+    EXPECT_EQ(stats.m_nTolerantTimeLines, 2);
+    EXPECT_EQ(ReadBytes(dir / "once.srt"), Saved("1\n00:00:01,000 --> 00:00:02,000\nA\n\n"
+                                                 "2\n00:00:13,567 --> 00:00:15,000\nB\n\n"
+                                                 "3\n00:00:16,500 --> 00:00:17,250\nC\n\n"));
+    ASSERT_TRUE(srt.CorrectSrt(dir / "once.srt", dir / "twice.srt", 1.0, 0.0, 0, 0, 0, 0, 0, &stats));
+    EXPECT_EQ(stats.m_nTolerantTimeLines, 0);
+    EXPECT_EQ(ReadBytes(dir / "twice.srt"), ReadBytes(dir / "once.srt"));
+}
+
 TEST(CorrectSrt, RepairsEachCueText)
 {
     const std::string srt = "1\n00:00:01,000 --> 00:00:02,000\n<i>\n'' lt's 1 000\xC2\x85''\nWorld War ll\n\n\n";
