@@ -291,7 +291,7 @@ private:
     {
         nValue = 0;
         nCount = 0;
-        while (!AtEnd() && IsDigit(m_line[m_nAt]))
+        while (!AtEnd() && IsAsciiDigit(m_line[m_nAt]))
         {
             if (++nCount > nMax)
                 return false;
@@ -367,7 +367,7 @@ bool ReadTolerantTimeLine(std::u16string_view line, int64_t& nStart, int64_t& nE
     size_t i = 0;
     while (i < line.size() && IsBlank(line[i]))
         ++i;
-    if (i == line.size() || !IsDigit(line[i]))
+    if (i == line.size() || !IsAsciiDigit(line[i]))
         return false;
     return CTolerantReader(line).Read(nStart, nEnd);
 }

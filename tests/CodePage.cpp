@@ -36,7 +36,8 @@ TEST(CodePage, Decodes)
         {949, "\xB0\xA1", u"가"},
         {1252, "\xE9\x80", u"é€"},
         {65001, "\xF0\x9F\x98\x80", u"\U0001F600"},
-        {99999, "a\xB0", u"a\uFFFD"}};  // unknown code page keeps ASCII
+        {65001, "\xC3\xC3\xA9", u"\uFFFD\u00E9"},  // UTF-8 starts afresh at the byte after a bad one
+        {99999, "a\xB0", u"a\uFFFD"}};             // unknown code page keeps ASCII
     for (const auto& [nCodePage, bytes, expected] : cases)
         EXPECT_EQ(DecodeCodePage(bytes.data(), bytes.size(), nCodePage), expected) << nCodePage << " " << bytes;
 }

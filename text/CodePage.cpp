@@ -352,14 +352,23 @@ const char* FindErrorStart(CIconv& conv, const char* pBegin, const char* pStop, 
     return nBefore == static_cast<int64_t>(nUnits) ? pStop - 2 : pStop;
 }
 
+// How an invalid lead byte is told apart: UTF-8 resynchronises by itself,
+// so there the byte after a bad one is decoded as usual.
+enum class LeadBytes
+{
+    Cp949,
+    Probe,
+    SelfSynchronising,
+};
+
 // Whether the byte starts a two-byte character. glibc refuses some CP949
 // lead bytes on their own (C9, FE) that still take the byte after them.
-bool IsLeadByte(CIconv& conv, bool bCp949, const char* p)
+bool IsLeadByte(CIconv& conv, LeadBytes nLeads, const char* p)
 {
     const auto b = static_cast<unsigned char>(*p);
-    if (b < 0x80)
+    if (b < 0x80 || nLeads == LeadBytes::SelfSynchronising)
         return false;
-    if (bCp949)
+    if (nLeads == LeadBytes::Cp949)
         return b >= 0x81 && b <= 0xFE;
     char16_t units[2];
     bool bIncomplete = false;
@@ -370,12 +379,13 @@ bool IsLeadByte(CIconv& conv, bool bCp949, const char* p)
 // The invalid byte at p becomes one U+FFFD. When it is a lead byte, the byte
 // after it is decoded on its own: paired with the byte after it in turn, it
 // would take that byte (often a letter) with it. Returns where to go on.
-const char* SkipInvalid(CIconv& conv, bool bCp949, const char* p, const char* pEnd, std::u16string& out, size_t& nDone)
+const char* SkipInvalid(CIconv& conv, LeadBytes nLeads, const char* p, const char* pEnd, std::u16string& out,
+                        size_t& nDone)
 {
     EnsureRoom(out, nDone, static_cast<size_t>(pEnd - p) + 4);
     out[nDone++] = kReplacement;
     const char* pNext = p + 1;
-    if (pNext == pEnd || static_cast<unsigned char>(*pNext) < 0x80 || !IsLeadByte(conv, bCp949, p))
+    if (pNext == pEnd || static_cast<unsigned char>(*pNext) < 0x80 || !IsLeadByte(conv, nLeads, p))
         return pNext;
     char16_t units[2];
     bool bIncomplete = false;
@@ -388,7 +398,7 @@ const char* SkipInvalid(CIconv& conv, bool bCp949, const char* p, const char* pE
 }
 
 // Decodes [pIn, pIn + nIn) through the converter, appending at out[nDone].
-void DecodeSegment(CIconv& conv, bool bCp949, const char* pIn, size_t nIn, std::u16string& out, size_t& nDone)
+void DecodeSegment(CIconv& conv, LeadBytes nLeads, const char* pIn, size_t nIn, std::u16string& out, size_t& nDone)
 {
     const char* const pEnd = pIn + nIn;
     while (pIn < pEnd)
@@ -410,7 +420,7 @@ void DecodeSegment(CIconv& conv, bool bCp949, const char* pIn, size_t nIn, std::
         }
         // An invalid or cut-off sequence.
         pIn = FindErrorStart(conv, pBegin, pIn, nDone - nBefore);
-        pIn = SkipInvalid(conv, bCp949, pIn, pEnd, out, nDone);
+        pIn = SkipInvalid(conv, nLeads, pIn, pEnd, out, nDone);
         conv.Reset();
     }
 }
@@ -477,13 +487,15 @@ std::u16string DecodeCodePage(const char* pBytes, size_t nBytes, int nCodePage)
     out.resize(nBytes + 2);
     size_t nDone = 0;
     const bool bFastAscii = IsAsciiCompatible(conv, true);
-    const bool bCp949 = strName == "CP949";
+    const LeadBytes nLeads = strName == "CP949"   ? LeadBytes::Cp949
+                             : strName == "UTF-8" ? LeadBytes::SelfSynchronising
+                                                  : LeadBytes::Probe;
     const auto* pUnsigned = reinterpret_cast<const unsigned char*>(pBytes);
     for (size_t nAt = 0; nAt < nBytes;)
     {
         size_t nRunEnd = nBytes;
         const size_t nRun = bFastAscii ? FindAsciiRun(pUnsigned, nBytes, nAt, true, nRunEnd) : nBytes;
-        DecodeSegment(conv, bCp949, pBytes + nAt, nRun - nAt, out, nDone);
+        DecodeSegment(conv, nLeads, pBytes + nAt, nRun - nAt, out, nDone);
         EnsureRoom(out, nDone, nRunEnd - nRun);
         for (size_t i = nRun; i < nRunEnd; ++i)
             out[nDone++] = pUnsigned[i];
