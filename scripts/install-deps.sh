@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages Tavrel needs that are not there yet.
-# Usage: install-deps.sh [run|test]
+# Usage: install-deps.sh [run|package|test]
 set -euo pipefail
 
 purpose="${1:-test}"
 packages=(build-essential cmake pkg-config qt6-base-dev fonts-nanum)
+if [[ "$purpose" == package || "$purpose" == test ]]; then
+  # cpack's Debian generator finds the run-time dependencies with these.
+  packages+=(dpkg-dev file)
+fi
 if [[ "$purpose" == test ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang)
   # libFuzzer and the sanitizer runtimes for clang.
   packages+=(libclang-rt-dev)
+  # The package checks: desktop entry, AppStream metainfo, manual page.
+  packages+=(desktop-file-utils appstream man-db)
 fi
 
 missing=()
