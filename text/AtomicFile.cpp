@@ -1,14 +1,18 @@
 #include "text/AtomicFile.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #else
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,7 +86,14 @@ fs::path TempName(const fs::path& target, unsigned nAttempt)
 #ifdef _WIN32
 FILE* CreateExclusive(const fs::path& path)
 {
-    return _wfopen(path.c_str(), L"wbx");
+    const int nFlags = _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT;
+    const int fd = _wopen(path.c_str(), nFlags, _S_IREAD | _S_IWRITE);
+    if (fd < 0)
+        return nullptr;
+    FILE* pFile = _fdopen(fd, "wb");
+    if (pFile == nullptr)
+        _close(fd);
+    return pFile;
 }
 
 FILE* OpenDirect(const fs::path& path)
@@ -90,7 +101,20 @@ FILE* OpenDirect(const fs::path& path)
     return _wfopen(path.c_str(), L"wb");
 }
 
+// Attributes, security and creation time come along with ReplaceFileW.
 void CopyPermissions(const fs::path&, FILE*) {}
+
+// A target that another program holds open without sharing deletion makes
+// ReplaceFileW fail and leaves the target as it was. Without a target yet,
+// it is a plain move.
+bool ReplaceTarget(const fs::path& temp, const fs::path& target)
+{
+    if (ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return true;
+    if (GetLastError() != ERROR_FILE_NOT_FOUND)
+        return false;
+    return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
 #else
 FILE* CreateExclusive(const fs::path& path)
 {
@@ -123,6 +147,13 @@ void CopyPermissions(const fs::path& from, FILE* pTo)
     if (stat(from.c_str(), &st) == 0)
         fchmod(fileno(pTo), st.st_mode & 07777);
 }
+
+bool ReplaceTarget(const fs::path& temp, const fs::path& target)
+{
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    return !ec;
+}
 #endif
 }  // namespace
 
@@ -145,10 +176,8 @@ CAtomicFile::CAtomicFile(const fs::path& target)
     {
         m_pathTemp = TempName(m_pathTarget, nAttempt);
         m_pFile = CreateExclusive(m_pathTemp);
-#ifndef _WIN32
         if (m_pFile == nullptr && errno != EEXIST)
             break;
-#endif
     }
     if (m_pFile == nullptr)
     {
@@ -198,9 +227,7 @@ bool CAtomicFile::Commit()
         return !m_bFailed;
     if (m_bFailed)
         return false;  // the destructor removes the temporary file
-    std::error_code ec;
-    fs::rename(m_pathTemp, m_pathTarget, ec);
-    if (ec)
+    if (!ReplaceTarget(m_pathTemp, m_pathTarget))
         return false;
     m_pathTemp.clear();
     return true;
