@@ -35,7 +35,8 @@ size_t IncompleteTail(std::string_view text)
 class CStdHandleBuf : public std::streambuf
 {
 public:
-    explicit CStdHandleBuf(DWORD nStdHandle) : m_hOut(GetStdHandle(nStdHandle))
+    explicit CStdHandleBuf(DWORD nStdHandle)
+        : m_hOut(GetStdHandle(nStdHandle))
     {
         DWORD nMode = 0;
         m_bConsole = m_hOut != nullptr && m_hOut != INVALID_HANDLE_VALUE && GetConsoleMode(m_hOut, &nMode);
