@@ -106,9 +106,14 @@ void CopyPermissions(const fs::path&, FILE*) {}
 
 // A target that another program holds open without sharing deletion makes
 // ReplaceFileW fail and leaves the target as it was. Without a target yet,
-// it is a plain move.
-bool ReplaceTarget(const fs::path& temp, const fs::path& target)
+// it is a plain move. Full paths, since Wine refuses relative ones.
+bool ReplaceTarget(const fs::path& tempName, const fs::path& targetName)
 {
+    std::error_code ec;
+    const fs::path temp = fs::absolute(tempName, ec);
+    const fs::path target = fs::absolute(targetName, ec);
+    if (ec)
+        return false;
     if (ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return true;
     if (GetLastError() != ERROR_FILE_NOT_FOUND)
