@@ -101,24 +101,19 @@ FILE* OpenDirect(const fs::path& path)
     return _wfopen(path.c_str(), L"wb");
 }
 
-// Attributes, security and creation time come along with ReplaceFileW.
+// The attributes go along in ReplaceTarget.
 void CopyPermissions(const fs::path&, FILE*) {}
 
-// A target that another program holds open without sharing deletion makes
-// ReplaceFileW fail and leaves the target as it was. Without a target yet,
-// it is a plain move. Full paths, since Wine refuses relative ones.
-bool ReplaceTarget(const fs::path& tempName, const fs::path& targetName)
+// The old file's attributes (hidden, archive...) go to the new one, read-only aside: a read-only target is not
+// replaced. A target that another program holds open without sharing deletion cannot be replaced either: the move
+// fails and the target stays as it was. MoveFileExW rather than ReplaceFileW: under Wine, ReplaceFileW drops the
+// attributes and leaves its backup file behind when it fails.
+bool ReplaceTarget(const fs::path& temp, const fs::path& target)
 {
-    std::error_code ec;
-    const fs::path temp = fs::absolute(tempName, ec);
-    const fs::path target = fs::absolute(targetName, ec);
-    if (ec)
-        return false;
-    if (ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        return true;
-    if (GetLastError() != ERROR_FILE_NOT_FOUND)
-        return false;
-    return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    const DWORD nAttributes = GetFileAttributesW(target.c_str());
+    if (nAttributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(temp.c_str(), nAttributes & ~FILE_ATTRIBUTE_READONLY);
+    return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 #else
 FILE* CreateExclusive(const fs::path& path)
