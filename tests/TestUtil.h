@@ -105,6 +105,13 @@ inline int LegacyCodePage()
 #endif
 }
 
+// The value expected under the legacy code page the tests run with: CP949, or Windows-1252 on a Windows set to it.
+template <typename T>
+T ForCodePage(T cp949, T cp1252)
+{
+    return LegacyCodePage() == 1252 ? cp1252 : cp949;
+}
+
 }  // namespace testutil
 
 }  // namespace tavrel

@@ -3,12 +3,16 @@
 #include <string>
 #include <tuple>
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include "TestUtil.h"
 #include "text/AtomicFile.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
 
 using namespace tavrel;
 
@@ -73,12 +77,12 @@ TEST(TextBufferLoad, DecodesAndNormalisesLineEnds)
          "a\r\xE0\x80\x8A"
          "b\xC3\xA9",
          u"a\rb\u00E9"},
-        {"CutOffSequenceIsCp949", "\xC3\xA9\xEB", u"챕\uFFFD"},
-        {"Cp949Korean", "\xB0\xA1\r\n\x94\xEE", u"가\r뷁"},
-        {"Cp949InvalidByteEach",
+        {"CutOffSequenceIsLegacy", "\xC3\xA9\xEB", ForCodePage(u"챕\uFFFD", u"Ã©ë")},
+        {"LegacyKorean", "\xB0\xA1\r\n\x94\xEE", ForCodePage(u"가\r뷁", u"°¡\r”î")},
+        {"LegacyInvalidByteEach",
          "a\xFF\xFF"
-         "b\x80",
-         u"a\uFFFD\uFFFDb\uFFFD"}};
+         "b\xB0",
+         ForCodePage(u"a\uFFFD\uFFFDb\uFFFD", u"aÿÿb°")}};
     CTempDir dir;
     for (const auto& [pName, bytes, expected] : cases)
     {
@@ -170,9 +174,33 @@ TEST(AtomicFile, UncommittedWriteKeepsTargetAndCommitKeepsPermissions)
     ASSERT_TRUE(file.Write("new", 3));
     ASSERT_TRUE(file.Commit());
     EXPECT_EQ(ReadBytes(dir / "t"), "new");
+#ifndef _WIN32  // Windows keeps a read-only flag only; its attributes are checked below
     EXPECT_EQ(fs::status(dir / "t").permissions(), perms);
+#endif
 }
 
+#ifdef _WIN32
+// The old file's attributes stay with the new one. A target another program holds open without delete sharing
+// cannot be replaced: the save fails, and the target and the folder stay as they were.
+TEST(AtomicFile, KeepsAttributesAndFailsCleanlyOnATargetHeldOpen)
+{
+    CTempDir dir;
+    const fs::path target = dir / "대상.srt";
+    WriteBytes(target, "old");
+    ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_TRUE(CTextBuffer::SaveText(target, u"new"));
+    EXPECT_EQ(ReadBytes(target), std::string(kBom) + "new");
+    EXPECT_NE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+
+    const HANDLE hHeld = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(CTextBuffer::SaveText(target, u"newer"));
+    CloseHandle(hHeld);
+    EXPECT_EQ(ReadBytes(target), std::string(kBom) + "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 1);
+}
+#else
 // Failed writes (full device, folder, missing folder) are covered through the jobs in Faults.cpp.
 TEST(AtomicFile, LinksPipesAndDevicesAreHandled)
 {
@@ -189,4 +217,5 @@ TEST(AtomicFile, LinksPipesAndDevicesAreHandled)
     EXPECT_TRUE(CTextBuffer::SaveText("/dev/null", u"x"));  // written in place
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
+#endif
 }  // namespace
