@@ -15,6 +15,8 @@ if [[ "$purpose" == test ]]; then
   packages+=(libclang-rt-dev)
   # The package checks: desktop entry, AppStream metainfo, manual page.
   packages+=(desktop-file-utils appstream man-db)
+  # The Windows build: MinGW-w64 with POSIX threads, Wine to run it, the locales that give its code pages.
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 xvfb locales)
 fi
 
 missing=()
@@ -24,14 +26,18 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if ((${#missing[@]} == 0)); then
-  exit 0
-fi
-
 sudo=""
 if [[ "$(id -u)" != 0 ]]; then
   sudo="sudo"
 fi
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if ((${#missing[@]} > 0)); then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Wine takes the ANSI code page from the locale it starts in, and only from a locale that exists: Korean gives 949.
+if [[ "$purpose" == test ]] && ! locale -a 2>/dev/null | grep -qix 'ko_KR\.utf-\?8'; then
+  echo "Generating the locale ko_KR.UTF-8"
+  $sudo localedef -i ko_KR -f UTF-8 ko_KR.UTF-8
+fi

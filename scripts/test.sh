@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tavrel and runs every test: the normal
-# build, then the suite again under AddressSanitizer and UndefinedBehaviorSanitizer,
-# the fuzz smoke runs, and last the Debian package and its checks.
+# build, the suite again under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz smoke, the Debian package
+# and its checks, then the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -31,3 +31,6 @@ package_start=$SECONDS
 scripts/package.sh
 scripts/check-package.sh build-package/tavrel_*_amd64.deb
 echo "package step: $((SECONDS - package_start)) s"
+
+# The core, tavrel-cli and the core's tests cross-built for Windows and run under Wine in two code pages.
+scripts/test-windows.sh
