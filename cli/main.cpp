@@ -13,6 +13,8 @@
 
 #include "text/Unicode.h"
 
+namespace tavrel
+{
 namespace
 {
 // Bytes at the end of text that start a UTF-8 sequence not yet complete.
@@ -101,6 +103,7 @@ private:
     std::string m_strPending;
 };
 }  // namespace
+}  // namespace tavrel
 
 // Wide arguments: any file name works, whatever the ANSI code page.
 int wmain(int argc, wchar_t** argv)
@@ -109,13 +112,13 @@ int wmain(int argc, wchar_t** argv)
     for (int i = 1; i < argc; ++i)
     {
         const std::wstring_view arg(argv[i]);
-        args.push_back(U16ToUtf8(std::u16string(arg.begin(), arg.end())));
+        args.push_back(tavrel::U16ToUtf8(std::u16string(arg.begin(), arg.end())));
     }
-    CStdHandleBuf outBuf(STD_OUTPUT_HANDLE);
-    CStdHandleBuf errBuf(STD_ERROR_HANDLE);
+    tavrel::CStdHandleBuf outBuf(STD_OUTPUT_HANDLE);
+    tavrel::CStdHandleBuf errBuf(STD_ERROR_HANDLE);
     std::ostream out(&outBuf);
     std::ostream err(&errBuf);
-    const int nExit = RunCli(args, out, err);
+    const int nExit = tavrel::RunCli(args, out, err);
     out.flush();
     err.flush();
     return nExit;
