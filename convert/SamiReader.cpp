@@ -76,6 +76,20 @@ void AppendCaptionLines(std::u16string& out, std::u16string_view text)
     }
 }
 
+// Several P tags of one class in one SYNC are one caption: each text that is
+// not empty goes on a line of its own.
+void AppendJoined(const CSamiReader& reader, const char16_t* pText, const CaptionRecord& record, size_t nCaption,
+                  std::u16string& pool)
+{
+    const size_t nBefore = pool.size();
+    if (nBefore > nCaption && pool.back() != u'\r')
+        pool.push_back(u'\r');
+    const size_t nText = pool.size();
+    reader.AppendSamiMarkup(pText, record.m_nFirst, record.m_nLast, pool);
+    if (pool.size() == nText)
+        pool.resize(nBefore);
+}
+
 std::filesystem::path ClassOutputPath(const std::filesystem::path& input, const std::u16string& strClass)
 {
     std::u16string name = PathToU16(input);
@@ -279,6 +293,7 @@ void CSamiReader::WalkCaptions(const char16_t* pText, int32_t nLength,
         return;
     CaptionRecord record;
     record.m_nStart = GetSyncStart(pText, nOpen, nClose);
+    record.m_nSync = 1;
     if (!FindParagraphTag(pText, nLength, nClose + 1, nOpen, nClose))
         return;
     record.m_strClass = GetParagraphClass(pText, nOpen, nClose);
@@ -303,6 +318,7 @@ void CSamiReader::WalkCaptions(const char16_t* pText, int32_t nLength,
         if (IsSyncTag(pText, nOpen, nClose))
         {
             record.m_nStart = GetSyncStart(pText, nOpen, nClose);
+            ++record.m_nSync;
             if (!FindParagraphTag(pText, nLength, nClose + 1, nOpen, nClose))
                 return;
         }
@@ -404,11 +420,28 @@ int32_t CSamiReader::ConvertSamiToSrt(const std::filesystem::path& path) const
             // never written cost nothing.
             ReserveLarge(pool, static_cast<size_t>(nLength));
             lists.assign(classes.m_vecNames.size(), CCaptionList(pool));
+            std::vector<CaptionRecord> sync;  // the captions of one SYNC, pooled together per class
+            const auto poolSync = [&] {
+                std::stable_sort(sync.begin(), sync.end(), [](const CaptionRecord& a, const CaptionRecord& b) {
+                    return a.m_strClass < b.m_strClass;
+                });
+                for (size_t i = 0; i < sync.size();)
+                {
+                    const size_t nOffset = pool.size();
+                    size_t j = i;
+                    for (; j < sync.size() && sync[j].m_strClass == sync[i].m_strClass; ++j)
+                        AppendJoined(*this, pText, sync[j], nOffset, pool);
+                    InsertPooledEntry(lists[IndexOfClass(classes, sync[i].m_strClass)], sync[i].m_nStart, nOffset);
+                    i = j;
+                }
+                sync.clear();
+            };
             WalkCaptions(pText, nLength, [&](const CaptionRecord& record) {
-                const size_t nOffset = pool.size();
-                AppendSamiMarkup(pText, record.m_nFirst, record.m_nLast, pool);
-                InsertPooledEntry(lists[IndexOfClass(classes, record.m_strClass)], record.m_nStart, nOffset);
+                if (!sync.empty() && sync.back().m_nSync != record.m_nSync)
+                    poolSync();
+                sync.push_back(record);
             });
+            poolSync();
         }
         bool bSaved = true;
         for (size_t i = 0; i < lists.size(); ++i)
