@@ -257,8 +257,21 @@ CliExit RunSrtJob(const CCommand& command, std::ostream& out, std::ostream& err)
     return CliExit::Success;
 }
 
+// What a conversion repaired on its way: tolerant time lines of an SRT input,
+// Dialogue lines of a script left out for times that cannot be read.
+void PrintConversionCounts(std::ostream& err, const CRunResult& result)
+{
+    const CSrtJobStats& stats = result.m_stats;
+    if (result.m_nMessage == MessageId::SrtToSamiDone)
+        err << "cues written: " << stats.m_nCuesWritten << ", tolerant time lines: " << stats.m_nTolerantTimeLines
+            << '\n';
+    else if (result.m_nMessage == MessageId::AssToSrtDone)
+        err << "cues written: " << stats.m_nCuesWritten << ", dialogue lines left out: " << stats.m_nDialoguesLeftOut
+            << '\n';
+}
+
 // Each input on its own, as Run does in the conversion mode.
-CliExit RunConvert(const CCommand& command, std::ostream& out)
+CliExit RunConvert(const CCommand& command, std::ostream& out, std::ostream& err)
 {
     const bool bPrefix = command.m_vecPaths.size() > 1;
     bool bAllDone = true;
@@ -271,6 +284,7 @@ CliExit RunConvert(const CCommand& command, std::ostream& out)
         if (bPrefix)
             out << path << ": ";
         out << U16ToUtf8(result.Text()) << '\n';
+        PrintConversionCounts(err, result);
         bAllDone = bAllDone && result.IsSuccess();
     }
     return bAllDone ? CliExit::Success : CliExit::Failure;
@@ -291,7 +305,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << kUsage;
         return static_cast<int>(CliExit::Success);
     }
-    const CliExit nExit = command.m_pVerb->name == "convert" ? RunConvert(command, out) : RunSrtJob(command, out, err);
+    const CliExit nExit =
+        command.m_pVerb->name == "convert" ? RunConvert(command, out, err) : RunSrtJob(command, out, err);
     out.flush();
     return static_cast<int>(nExit);
 }

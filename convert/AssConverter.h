@@ -8,6 +8,7 @@ namespace tavrel
 {
 
 class CTextFileStream;
+struct CSrtJobStats;
 
 // ASS/SSA events to SRT. Holds no data.
 class CAssConverter
@@ -16,7 +17,9 @@ public:
     CAssConverter() = default;
     virtual ~CAssConverter() = default;
 
-    bool ConvertAssToSrt(const std::filesystem::path& input, const std::filesystem::path& output) const;
+    // pStats, when given, gets the cues written and the Dialogue lines left out.
+    bool ConvertAssToSrt(const std::filesystem::path& input, const std::filesystem::path& output,
+                         CSrtJobStats* pStats = nullptr) const;
     // The SRT text of one event's text field.
     std::u16string ConvertAssText(std::u16string_view text) const;
 
@@ -25,9 +28,10 @@ public:
     // The same into a stream's pending text, written out as it grows.
     void StreamAssText(CTextFileStream& stream, std::u16string_view text, std::u16string& scratch) const;
 
-    // hh:mm:ss,mmm for an ASS time such as 0:00:01.50; empty when malformed.
+    // hh:mm:ss,mmm for an ASS time such as 0:00:01.50 or 0:00:01:50; empty when malformed.
     std::u16string ConvertAssTime(std::u16string_view field) const;
-    void AppendAssTime(std::u16string& out, std::u16string_view field) const;
+    // The same appended to out; false (nothing appended) when malformed.
+    bool AppendAssTime(std::u16string& out, std::u16string_view field) const;
     // Appends the SRT markup of one override block's content, e.g. \b1\i1.
     void AppendOverrideBlock(std::u16string& out, std::u16string_view content) const;
 };

@@ -49,6 +49,12 @@ bool IsAss(std::u16string_view text)
            HasLine(text, u"[Events]");
 }
 
+// A script whose styles heading is missing: the reader needs only the events.
+bool IsAssWithoutStyles(std::u16string_view text)
+{
+    return HasLine(text, u"[Script Info]") && HasLine(text, u"[Events]");
+}
+
 // A time line on a line of its own, with at least one more character after
 // the CR that ends it.
 bool IsSrt(const char16_t* pText, size_t n)
@@ -113,6 +119,8 @@ SubtitleFormat Detect(const std::filesystem::path& path)
         return SubtitleFormat::Sami;
     if (IsTolerantSrt(text))
         return SubtitleFormat::Srt;
+    if (IsAssWithoutStyles(text))
+        return SubtitleFormat::Ass;
     return SubtitleFormat::Unrecognised;
 }
 }  // namespace

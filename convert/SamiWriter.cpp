@@ -163,20 +163,25 @@ int64_t WriteDocument(const CSrtProcessor& srt, std::u16string_view title, const
 }  // namespace
 
 bool CSrtProcessor::WriteSami(const std::filesystem::path& input, const std::filesystem::path& samiPath,
-                              const std::filesystem::path& utf8SamiPath) const
+                              const std::filesystem::path& utf8SamiPath, CSrtJobStats* pStats) const
 {
     try
     {
         CTextBuffer srt;
         if (srt.Load(input, 0) == 0)
             return false;
-        NormaliseTimeLines(srt);
+        const int64_t nTolerant = NormaliseTimeLines(srt);
         CAtomicFile sami(samiPath);
         if (!sami.IsOpen())
             return false;
         CTextFileStream utf8Sami(utf8SamiPath);
         CSamiOutput out(sami, utf8Sami);
         const int64_t nCues = WriteDocument(*this, PathToU16(input), srt, out);
+        if (pStats)
+        {
+            pStats->m_nCuesWritten = nCues;
+            pStats->m_nTolerantTimeLines = nTolerant;
+        }
         const bool bUtf8Written = utf8Sami.Commit();
         const bool bSamiWritten = sami.Commit();
         return bUtf8Written && bSamiWritten && nCues > 0;

@@ -41,15 +41,17 @@ CRunResult Convert(const std::u16string& input)
     {
         const std::u16string stem = OutputStem(input, u".smi");
         const CSrtProcessor srt;
-        result.m_nMessage = Choose(srt.WriteSami(path, PathFromU16(stem + u".smi"), PathFromU16(stem + u".UTF8.smi")),
-                                   MessageId::SrtToSamiDone, MessageId::SrtToSamiFailed);
+        result.m_nMessage =
+            Choose(srt.WriteSami(path, PathFromU16(stem + u".smi"), PathFromU16(stem + u".UTF8.smi"), &result.m_stats),
+                   MessageId::SrtToSamiDone, MessageId::SrtToSamiFailed);
         break;
     }
     case SubtitleFormat::Ass:
     {
         const CAssConverter ass;
-        result.m_nMessage = Choose(ass.ConvertAssToSrt(path, PathFromU16(OutputStem(input, u".srt") + u".srt")),
-                                   MessageId::AssToSrtDone, MessageId::AssToSrtFailed);
+        result.m_nMessage =
+            Choose(ass.ConvertAssToSrt(path, PathFromU16(OutputStem(input, u".srt") + u".srt"), &result.m_stats),
+                   MessageId::AssToSrtDone, MessageId::AssToSrtFailed);
         break;
     }
     case SubtitleFormat::Sami:

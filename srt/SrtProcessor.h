@@ -28,6 +28,7 @@ struct CSrtJobStats
     int64_t m_nCuesWithoutParagraph = 0;  // merge: time lines left over
     int64_t m_nParagraphsLeft = 0;        // merge: paragraphs left over
     int64_t m_nTolerantTimeLines = 0;     // time lines read in a tolerant form
+    int64_t m_nDialoguesLeftOut = 0;      // ASS: Dialogue lines whose times cannot be read
 };
 
 // The SRT scanners and the SRT jobs. Holds no data.
@@ -82,7 +83,7 @@ public:
     bool MergeText(const std::filesystem::path& srtPath, const std::filesystem::path& textPath,
                    const std::filesystem::path& output, CSrtJobStats* pStats = nullptr) const;
     bool WriteSami(const std::filesystem::path& input, const std::filesystem::path& samiPath,
-                   const std::filesystem::path& utf8SamiPath) const;
+                   const std::filesystem::path& utf8SamiPath, CSrtJobStats* pStats = nullptr) const;
 };
 
 // The merge job's text clean-up: every line trimmed and ended by one CR.

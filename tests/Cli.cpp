@@ -211,10 +211,22 @@ TEST_F(CliTest, ConvertsToSamiAndPrefixesEachInputWhenSeveral)
     CProcessResult result = Run({"convert", "@in.srt"});
     EXPECT_EQ(result.nExit, 0);
     EXPECT_EQ(result.strOut, "SRT → SAMI 변환 완료!\n");
+    EXPECT_EQ(result.strErr, "cues written: 2, tolerant time lines: 1\n");
     EXPECT_TRUE(std::filesystem::exists(m_dir / "in.smi"));
     EXPECT_TRUE(std::filesystem::exists(m_dir / "in.UTF8.smi"));
     result = Run({"convert", "@missing.srt", "@bare.srt"});
     EXPECT_EQ(result.nExit, 1);
     EXPECT_EQ(result.strOut, At("missing.srt") + ": 소스 파일 읽기 오류!\n" + At("bare.srt") + ": 자막 오류!\n");
+}
+
+TEST_F(CliTest, ConvertsScriptAndCountsDialogueLinesLeftOut)
+{
+    WriteBytes(m_dir / "s.ass", "[Script Info]\r\n[Events]\r\nFormat: Start, End, Text\r\n"
+                                "Dialogue: 0:00:01.00,0:00:02.00,kept\r\nDialogue: soon,0:00:04.00,left out\r\n");
+    const CProcessResult result = Run({"convert", "@s.ass"});
+    EXPECT_EQ(result.nExit, 0);
+    EXPECT_EQ(result.strOut, "ASS/SSA → SRT 변환 완료!\n");
+    EXPECT_EQ(result.strErr, "cues written: 1, dialogue lines left out: 1\n");
+    EXPECT_EQ(ReadBytes(m_dir / "s.srt"), Saved("1\n00:00:01,000 --> 00:00:02,000\nkept\n\n"));
 }
 }  // namespace

@@ -37,7 +37,11 @@ INSTANTIATE_TEST_SUITE_P(
                     CDetectCase{"<SAMI>\n<SYNC Start=1>\n1\n" + kTime + "\nx\n" + kAss, SubtitleFormat::Ass},
                     CDetectCase{"[Script Info]\n[V4+ Styles]\n   [Events]\t\n", SubtitleFormat::Ass},
                     CDetectCase{"[Script Info]\n[V4+ Styles]\n[events]\n", SubtitleFormat::Unrecognised},
-                    CDetectCase{"[Script Info]\n[Events]\n", SubtitleFormat::Unrecognised},
+                    CDetectCase{"[Script Info]\n[Events]\n", SubtitleFormat::Ass},  // styles missing: the last test
+                    CDetectCase{" [Script Info]\n[Events] \n", SubtitleFormat::Ass},
+                    CDetectCase{"[Events]\n", SubtitleFormat::Unrecognised},
+                    CDetectCase{"[Script Info]\n[Events]\n1\n" + kTime + "\nx\n", SubtitleFormat::Srt},
+                    CDetectCase{"[Script Info]\n[Events]\n<SAMI>\n<SYNC Start=1>", SubtitleFormat::Sami},
                     CDetectCase{"[Script Info]\n[V4+ Styles]\nx [Events]\n", SubtitleFormat::Unrecognised},
                     CDetectCase{kTime + "\nx", SubtitleFormat::Srt},
                     CDetectCase{"1\n  " + kTime + " \t\nx\n", SubtitleFormat::Srt},
