@@ -10,6 +10,8 @@
 #include "ui/AboutDlg.h"
 #include "ui/MainDlg.h"
 
+using namespace tavrel;
+
 namespace
 {
 // The exit code of the tool, or -1 when it did not end by itself.

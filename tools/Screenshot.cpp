@@ -20,6 +20,8 @@
 #include "ui/ConverterApp.h"
 #include "ui/MainDlg.h"
 
+using namespace tavrel;
+
 namespace
 {
 constexpr int kExitSuccess = 0;
