@@ -5,6 +5,8 @@ set -euo pipefail
 
 purpose="${1:-test}"
 packages=(build-essential cmake pkg-config qt6-base-dev fonts-nanum)
+# Qt's own texts in Korean: the message box's button, the file dialogs.
+packages+=(qt6-translations-l10n)
 if [[ "$purpose" == package || "$purpose" == test ]]; then
   # cpack's Debian generator finds the run-time dependencies with these.
   packages+=(dpkg-dev file)

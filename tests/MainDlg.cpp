@@ -4,12 +4,16 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHash>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -112,6 +116,17 @@ void ChooseSign(CMainDlg& dlg, int nIndex)
 {
     Sign(dlg)->setFocus();
     QTest::keyClick(Sign(dlg), nIndex == 1 ? Qt::Key_Down : Qt::Key_Up);
+}
+
+// The texts of a box's buttons in their order on screen.
+QString ButtonTexts(const QWidget* pBox)
+{
+    QList<QAbstractButton*> buttons = pBox->findChildren<QAbstractButton*>();
+    std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
+    QStringList texts;
+    for (const QAbstractButton* pButton : buttons)
+        texts << pButton->text();
+    return texts.join(' ');
 }
 
 void WriteFile(const QString& strPath, const QByteArray& bytes)
@@ -363,26 +378,68 @@ private slots:
         }
     }
 
-    // The real box, reached with Enter in the input: captioned with the
-    // program file's name, one OK button, no icon.
+    // The real box, reached with Enter in the input: owned by the window,
+    // captioned with the program file's name, one OK button reading "확인"
+    // under an English system locale, no icon.
     void MessageBoxIsPlain()
     {
         CMainDlg dlg;
         QVERIFY(ShowActive(dlg));
         Edit(dlg, IDC_INPUT)->setText("/no/such/file.srt");
         QStringList seen;
-        QTimer::singleShot(0, [&seen] {
+        QTimer::singleShot(0, [&seen, &dlg] {
             auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (pBox == nullptr)
                 return;
-            seen << pBox->windowTitle() << pBox->text() << QString::number(pBox->buttons().size())
-                 << QString::number(pBox->icon()) << QString::number(pBox->isModal());
+            seen << pBox->windowTitle() << pBox->text() << ButtonTexts(pBox) << QString::number(pBox->icon())
+                 << QString::number(pBox->isModal() && pBox->parentWidget() == &dlg);
             pBox->buttons().front()->click();
         });
         QTest::keyClick(Edit(dlg, IDC_INPUT), Qt::Key_Return);  // Enter runs
         QCOMPARE(seen, QStringList({QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(), kSourceError,
-                                    "1", QString::number(QMessageBox::NoIcon), "1"}));
+                                    "확인", QString::number(QMessageBox::NoIcon), "1"}));
         QVERIFY(dlg.isVisible());
+    }
+
+    // Qt's own file dialogs and their overwrite question speak Korean too.
+    void FileDialogsSpeakKorean()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        WriteFile(dir.filePath("movie.srt"), "");
+        CMainDlg dlg;
+        QVERIFY(ShowActive(dlg));
+        Edit(dlg, IDC_OUTPUT)->setText(dir.filePath("old.srt"));
+        QStringList seen;
+        QTimer::singleShot(0, [&seen] {
+            auto* pDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (pDialog == nullptr)
+                return;
+            seen << pDialog->windowTitle() << pDialog->findChild<QLabel*>("lookInLabel")->text()
+                 << ButtonTexts(pDialog->findChild<QDialogButtonBox*>());
+            pDialog->reject();
+        });
+        Click(dlg, IDC_BROWSE_INPUT);
+        QTimer::singleShot(0, [&seen, &dir] {
+            auto* pDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (pDialog == nullptr)
+                return;
+            seen << pDialog->windowTitle() << ButtonTexts(pDialog->findChild<QDialogButtonBox*>());
+            QTimer::singleShot(0, [&seen] {
+                auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (pBox == nullptr)
+                    return;
+                seen << pBox->text() << ButtonTexts(pBox);
+                pBox->button(QMessageBox::No)->click();
+            });
+            pDialog->selectFile(dir.filePath("movie.srt"));
+            pDialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+            pDialog->reject();
+        });
+        Click(dlg, IDC_BROWSE_OUTPUT);
+        QCOMPARE(seen, QStringList({"열기", "다음에서 찾기:", "열기(&O) 취소", "다른 이름으로 저장", "저장(&S) 취소",
+                                    "movie.srt이(가) 이미 존재합니다.\n바꾸시겠습니까?", "예(&Y) 아니요(&N)"}));
+        QCOMPARE(Edit(dlg, IDC_OUTPUT)->text(), dir.filePath("old.srt"));
     }
 
     // Escape does nothing wherever the focus is; the Close button (on its row)
