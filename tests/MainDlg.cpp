@@ -380,7 +380,8 @@ private slots:
 
     // The real box, reached with Enter in the input: owned by the window,
     // captioned with the program file's name, one OK button reading "확인"
-    // under an English system locale, no icon.
+    // under an English system locale, no icon; wide enough for its text and
+    // for its caption beside a frame's icon and three buttons.
     void MessageBoxIsPlain()
     {
         CMainDlg dlg;
@@ -391,13 +392,17 @@ private slots:
             auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (pBox == nullptr)
                 return;
+            const QFontMetrics metrics(pBox->font());
+            const bool bWide =
+                pBox->width() >= metrics.horizontalAdvance(pBox->windowTitle()) + 120 &&
+                pBox->findChild<QLabel*>("qt_msgbox_label")->width() >= metrics.horizontalAdvance(pBox->text());
             seen << pBox->windowTitle() << pBox->text() << ButtonTexts(pBox) << QString::number(pBox->icon())
-                 << QString::number(pBox->isModal() && pBox->parentWidget() == &dlg);
+                 << QString::number(pBox->isModal() && pBox->parentWidget() == &dlg) << QString::number(bWide);
             pBox->buttons().front()->click();
         });
         QTest::keyClick(Edit(dlg, IDC_INPUT), Qt::Key_Return);  // Enter runs
         QCOMPARE(seen, QStringList({QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(), kSourceError,
-                                    "확인", QString::number(QMessageBox::NoIcon), "1"}));
+                                    "확인", QString::number(QMessageBox::NoIcon), "1", "1"}));
         QVERIFY(dlg.isVisible());
     }
 

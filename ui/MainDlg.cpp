@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -559,6 +560,14 @@ void CMainDlg::ShowMessage(const QString& strText)
     const QString strCaption = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     QMessageBox box(QMessageBox::NoIcon, strCaption, strText, QMessageBox::Ok, this);
     box.button(QMessageBox::Ok)->setIcon(QIcon());  // some styles decorate it
+    // The box sizes itself to its text alone, so narrow that window managers cut the caption short: leave room for
+    // the caption beside the frame's icon and buttons, about ten lines high in all.
+    if (auto* pLayout = qobject_cast<QGridLayout*>(box.layout()))
+    {
+        const QFontMetrics metrics(box.font());
+        const int nWidth = metrics.horizontalAdvance(strCaption) + 10 * metrics.height();
+        pLayout->addItem(new QSpacerItem(nWidth, 0), pLayout->rowCount(), 0, 1, pLayout->columnCount());
+    }
     box.exec();
 }
 
