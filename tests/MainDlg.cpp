@@ -216,6 +216,21 @@ const DetailedRow kDetailedRows[] = {
     {"beyond 32 bits in s2", {"1", "2", "4294967296", "4"}, {1, 2, kBefore, kBefore}, IDC_SRC2},
 };
 
+// With a bad value left in s1 and the basic shift chosen again: what the user does next (types "12" into a field or
+// clicks) neither prompts nor changes the detailed members.
+struct BasicRow
+{
+    const char* name;
+    int typeInto, click;
+};
+const BasicRow kBasicRows[] = {
+    {"typing in the input", IDC_INPUT, 0},
+    {"typing in the ms field", IDC_OFFSET_MS, 0},
+    {"typing in the hours", IDC_HOURS, 0},
+    {"a mode click", 0, kExtract},
+    {"Run", 0, IDC_RUN},
+};
+
 // Real files in a fresh folder, movie.srt and notes.txt; nothing but the named
 // files may be written. The check rules and the failures are the dispatch
 // tests'; here: that the fields reach them. Paths are names in the folder, ""
@@ -341,6 +356,22 @@ private slots:
         QCOMPARE(dlg.m_vecMessages.size(), r.focus == 0 ? 0 : 1);
         if (r.focus != 0)
             QCOMPARE(QApplication::focusWidget(), dlg.Control(r.focus));
+    }
+
+    void BasicShiftLeavesDetailedFieldsAlone_data() { AddRows(kBasicRows); }
+    void BasicShiftLeavesDetailedFieldsAlone()
+    {
+        const BasicRow& r = CurrentRow(kBasicRows);
+        CRecordingDlg dlg;
+        QVERIFY(ShowActive(dlg));
+        Click(dlg, IDC_SHIFT_DETAILED);
+        SetTexts(dlg, kDetailedIds, {"1", "2", "3", "4"});
+        QVERIFY(dlg.UpdateData(true));
+        Type(dlg, IDC_SRC1, "x");
+        Click(dlg, IDC_SHIFT_BASIC);
+        r.typeInto != 0 ? Type(dlg, r.typeInto, "12") : Click(dlg, r.click);
+        QCOMPARE(dlg.m_vecMessages, QStringList());
+        QCOMPARE((QList<uint>{dlg.m_nSrc1, dlg.m_nDst1, dlg.m_nSrc2, dlg.m_nDst2}), (QList<uint>{1, 2, 3, 4}));
     }
 
     void RunChecksAndShowsJobMessage_data() { AddRows(kRunRows); }

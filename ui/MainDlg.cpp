@@ -354,6 +354,10 @@ bool CMainDlg::UpdateData(bool bSaveAndValidate)
         SetCheckedIndex(RadioGroup(IDC_MODE_CORRECT), m_nMode);
         SetCheckedIndex(RadioGroup(IDC_SHIFT_BASIC), m_nShiftKind);
     }
+    // The detailed fields count only while the detailed shift is chosen; until then the members keep their last
+    // valid values, so that a bad value left there never stops the exchange.
+    if (bSaveAndValidate && static_cast<ShiftKind>(m_nShiftKind) != ShiftKind::Detailed)
+        return true;
     return ExchangeUnsigned(IDC_SRC1, m_nSrc1, bSaveAndValidate) &&
            ExchangeUnsigned(IDC_DST1, m_nDst1, bSaveAndValidate) &&
            ExchangeUnsigned(IDC_SRC2, m_nSrc2, bSaveAndValidate) &&

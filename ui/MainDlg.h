@@ -32,7 +32,8 @@ public:
     QWidget* Control(int32_t nId) const;
 
     // true: controls into members (stops at a detailed-shift field that is
-    // not an unsigned number); false: members into controls.
+    // not an unsigned number; those fields only while the detailed shift is
+    // chosen); false: members into controls.
     bool UpdateData(bool bSaveAndValidate = true);
 
     // The selected mode; the data exchange gives -1 for none, kept as it is.
