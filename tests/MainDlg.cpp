@@ -32,14 +32,16 @@ class CRecordingDlg : public CMainDlg
 public:
     QStringList m_vecMessages;
     QStringList m_vecDialogs;  // "open " or "save " and the filter
+    QStringList m_vecFolders;
     QString m_strChosenPath;
     int m_nAboutShown = 0;
 
 protected:
     void ShowMessage(const QString& strText) override { m_vecMessages << strText; }
-    QString ChooseFile(bool bSave, const QString& strFilter) override
+    QString ChooseFile(bool bSave, const QString& strFolder, const QString& strFilter) override
     {
         m_vecDialogs << (bSave ? "save " : "open ") + strFilter;
+        m_vecFolders << strFolder;
         return m_strChosenPath;
     }
     void ShowAbout() override { ++m_nAboutShown; }
@@ -289,6 +291,26 @@ const BrowseRow kBrowseRows[] = {
     {"text file", kMerge, IDC_BROWSE_TEXT, IDC_TEXT, "open " + kText},
     {"output, extraction", kExtract, IDC_BROWSE_OUTPUT, IDC_OUTPUT, "save " + kText},
 };
+
+// The folder a browse dialog opens in, in merge mode after the fields were given these paths: the folder of the
+// field's path, for the output else the input's; "" leaves it to the toolkit.
+struct FolderRow
+{
+    const char* name;
+    int button;
+    QStringList fields;  // input, text, output
+    QString folder;
+};
+const FolderRow kFolderRows[] = {
+    {"input's folder", IDC_BROWSE_INPUT, {"/subs/movie.srt", "/notes/a.txt", "/out/b.srt"}, "/subs"},
+    {"input in the root", IDC_BROWSE_INPUT, {"/movie.srt", "", ""}, "/"},
+    {"input, a relative folder", IDC_BROWSE_INPUT, {"subs/movie.srt", "", ""}, "subs"},
+    {"input without a folder", IDC_BROWSE_INPUT, {"movie.srt", "/notes/a.txt", "/out/b.srt"}, ""},
+    {"text file without a folder", IDC_BROWSE_TEXT, {"/subs/movie.srt", "a.txt", "/out/b.srt"}, ""},
+    {"output's folder", IDC_BROWSE_OUTPUT, {"/subs/movie.srt", "/notes/a.txt", "/out/b.srt"}, "/out"},
+    {"output without a folder: the input's", IDC_BROWSE_OUTPUT, {"/subs/movie.srt", "", "b.srt"}, "/subs"},
+    {"output and input without a folder", IDC_BROWSE_OUTPUT, {"movie.srt", "/notes/a.txt", ""}, ""},
+};
 }  // namespace
 
 class CMainDlgTest : public QObject
@@ -437,7 +459,8 @@ private slots:
         QVERIFY(dlg.isVisible());
     }
 
-    // Qt's own file dialogs and their overwrite question speak Korean too.
+    // Qt's own file dialogs and their overwrite question speak Korean too; the
+    // save dialog opens in the output's folder.
     void FileDialogsSpeakKorean()
     {
         QTemporaryDir dir;
@@ -460,7 +483,8 @@ private slots:
             auto* pDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (pDialog == nullptr)
                 return;
-            seen << pDialog->windowTitle() << ButtonTexts(pDialog->findChild<QDialogButtonBox*>());
+            seen << pDialog->windowTitle() << ButtonTexts(pDialog->findChild<QDialogButtonBox*>())
+                 << QString::number(pDialog->directory() == QDir(dir.path()));
             QTimer::singleShot(0, [&seen] {
                 auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 if (pBox == nullptr)
@@ -474,7 +498,7 @@ private slots:
         });
         Click(dlg, IDC_BROWSE_OUTPUT);
         QCOMPARE(seen, QStringList({"열기", "다음에서 찾기:", "열기(&O) 취소", "다른 이름으로 저장", "저장(&S) 취소",
-                                    "movie.srt이(가) 이미 존재합니다.\n바꾸시겠습니까?", "예(&Y) 아니요(&N)"}));
+                                    "1", "movie.srt이(가) 이미 존재합니다.\n바꾸시겠습니까?", "예(&Y) 아니요(&N)"}));
         QCOMPARE(Edit(dlg, IDC_OUTPUT)->text(), dir.filePath("old.srt"));
     }
 
@@ -528,6 +552,17 @@ private slots:
         Click(dlg, r.button);
         QCOMPARE(Edit(dlg, r.field)->text(), QStringLiteral("/chosen/file.name"));
         QCOMPARE(dlg.m_vecDialogs, QStringList({r.dialog, r.dialog}));
+    }
+
+    void BrowseOpensInFieldsFolder_data() { AddRows(kFolderRows); }
+    void BrowseOpensInFieldsFolder()
+    {
+        const FolderRow& r = CurrentRow(kFolderRows);
+        CRecordingDlg dlg;
+        Click(dlg, kMerge);
+        SetTexts(dlg, {IDC_INPUT, IDC_TEXT, IDC_OUTPUT}, r.fields);
+        Click(dlg, r.button);
+        QCOMPARE(dlg.m_vecFolders, QStringList{r.folder});
     }
 
     void ToolTipsOnModesAndOptionsOnly()

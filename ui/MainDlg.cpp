@@ -94,6 +94,13 @@ void SetCheckedIndex(QButtonGroup* pGroup, int32_t nIndex)
     pGroup->setExclusive(true);
 }
 
+// The folder of a path in a field; empty when the path names none.
+QString FolderOf(const QString& strPath)
+{
+    const QString strClean = QDir::fromNativeSeparators(strPath);
+    return strClean.contains(u'/') ? QFileInfo(strClean).path() : QString();
+}
+
 QString ToQString(std::u16string_view text)
 {
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
@@ -595,17 +602,21 @@ void CMainDlg::OnBrowseOutput()
 
 void CMainDlg::Browse(CDropEdit* pField, bool bSave, FileFilter nFilter)
 {
-    const QString strPath = ChooseFile(bSave, QString::fromUtf8(FileFilterText(nFilter)));
+    // Open where the field's path is; the output goes beside the input when it names no folder of its own.
+    QString strFolder = FolderOf(pField->text());
+    if (strFolder.isEmpty() && pField == m_editOutput)
+        strFolder = FolderOf(m_editInput->text());
+    const QString strPath = ChooseFile(bSave, strFolder, QString::fromUtf8(FileFilterText(nFilter)));
     if (!strPath.isEmpty())
         pField->setText(QDir::toNativeSeparators(strPath));
 }
 
-QString CMainDlg::ChooseFile(bool bSave, const QString& strFilter)
+QString CMainDlg::ChooseFile(bool bSave, const QString& strFolder, const QString& strFilter)
 {
     // The save dialog asks before it replaces an existing file; no extension is added.
     if (bSave)
-        return QFileDialog::getSaveFileName(this, QString(), QString(), strFilter);
-    return QFileDialog::getOpenFileName(this, QString(), QString(), strFilter);
+        return QFileDialog::getSaveFileName(this, QString(), strFolder, strFilter);
+    return QFileDialog::getOpenFileName(this, QString(), strFolder, strFilter);
 }
 
 }  // namespace tavrel

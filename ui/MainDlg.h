@@ -78,7 +78,8 @@ public:
 protected:
     // Seams: a modal message box, a file dialog and the About box.
     virtual void ShowMessage(const QString& strText);
-    virtual QString ChooseFile(bool bSave, const QString& strFilter);
+    // strFolder: where the dialog opens; empty for the toolkit's choice.
+    virtual QString ChooseFile(bool bSave, const QString& strFolder, const QString& strFilter);
     virtual void ShowAbout();
 
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
