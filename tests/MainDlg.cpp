@@ -293,7 +293,8 @@ const BrowseRow kBrowseRows[] = {
 };
 
 // The folder a browse dialog opens in, in merge mode after the fields were given these paths: the folder of the
-// field's path, for the output else the input's; "" leaves it to the toolkit.
+// field's path, for the output else the input's; "" leaves it to the toolkit. Paths with a folder are in a fresh
+// folder holding "subs", "notes" and "out".
 struct FolderRow
 {
     const char* name;
@@ -302,14 +303,14 @@ struct FolderRow
     QString folder;
 };
 const FolderRow kFolderRows[] = {
-    {"input's folder", IDC_BROWSE_INPUT, {"/subs/movie.srt", "/notes/a.txt", "/out/b.srt"}, "/subs"},
-    {"input in the root", IDC_BROWSE_INPUT, {"/movie.srt", "", ""}, "/"},
-    {"input, a relative folder", IDC_BROWSE_INPUT, {"subs/movie.srt", "", ""}, "subs"},
-    {"input without a folder", IDC_BROWSE_INPUT, {"movie.srt", "/notes/a.txt", "/out/b.srt"}, ""},
-    {"text file without a folder", IDC_BROWSE_TEXT, {"/subs/movie.srt", "a.txt", "/out/b.srt"}, ""},
-    {"output's folder", IDC_BROWSE_OUTPUT, {"/subs/movie.srt", "/notes/a.txt", "/out/b.srt"}, "/out"},
-    {"output without a folder: the input's", IDC_BROWSE_OUTPUT, {"/subs/movie.srt", "", "b.srt"}, "/subs"},
-    {"output and input without a folder", IDC_BROWSE_OUTPUT, {"movie.srt", "/notes/a.txt", ""}, ""},
+    {"input's folder", IDC_BROWSE_INPUT, {"subs/movie.srt", "notes/a.txt", "out/b.srt"}, "subs"},
+    {"input in a missing folder", IDC_BROWSE_INPUT, {"gone/movie.srt", "notes/a.txt", "out/b.srt"}, ""},
+    {"input without a folder", IDC_BROWSE_INPUT, {"movie.srt", "notes/a.txt", "out/b.srt"}, ""},
+    {"text file without a folder", IDC_BROWSE_TEXT, {"subs/movie.srt", "a.txt", "out/b.srt"}, ""},
+    {"output's folder", IDC_BROWSE_OUTPUT, {"subs/movie.srt", "notes/a.txt", "out/b.srt"}, "out"},
+    {"output without a folder: the input's", IDC_BROWSE_OUTPUT, {"subs/movie.srt", "", "b.srt"}, "subs"},
+    {"output in a missing folder: the input's", IDC_BROWSE_OUTPUT, {"subs/movie.srt", "", "gone/b.srt"}, "subs"},
+    {"output and input without a folder", IDC_BROWSE_OUTPUT, {"movie.srt", "notes/a.txt", ""}, ""},
 };
 }  // namespace
 
@@ -558,11 +559,17 @@ private slots:
     void BrowseOpensInFieldsFolder()
     {
         const FolderRow& r = CurrentRow(kFolderRows);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid() && QDir(dir.path()).mkpath("subs") && QDir(dir.path()).mkpath("notes") &&
+                QDir(dir.path()).mkpath("out"));
+        QStringList fields;
+        for (const QString& strField : r.fields)
+            fields << (strField.contains('/') ? dir.filePath(strField) : strField);
         CRecordingDlg dlg;
         Click(dlg, kMerge);
-        SetTexts(dlg, {IDC_INPUT, IDC_TEXT, IDC_OUTPUT}, r.fields);
+        SetTexts(dlg, {IDC_INPUT, IDC_TEXT, IDC_OUTPUT}, fields);
         Click(dlg, r.button);
-        QCOMPARE(dlg.m_vecFolders, QStringList{r.folder});
+        QCOMPARE(dlg.m_vecFolders, QStringList{r.folder.isEmpty() ? QString() : dir.filePath(r.folder)});
     }
 
     void ToolTipsOnModesAndOptionsOnly()

@@ -94,11 +94,15 @@ void SetCheckedIndex(QButtonGroup* pGroup, int32_t nIndex)
     pGroup->setExclusive(true);
 }
 
-// The folder of a path in a field; empty when the path names none.
+// The folder of a path in a field; empty when the path names none or a missing one (a file dialog would take the
+// last part of a missing folder for a file name).
 QString FolderOf(const QString& strPath)
 {
     const QString strClean = QDir::fromNativeSeparators(strPath);
-    return strClean.contains(u'/') ? QFileInfo(strClean).path() : QString();
+    if (!strClean.contains(u'/'))
+        return QString();
+    const QString strFolder = QFileInfo(strClean).path();
+    return QFileInfo(strFolder).isDir() ? strFolder : QString();
 }
 
 QString ToQString(std::u16string_view text)
