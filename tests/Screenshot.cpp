@@ -46,7 +46,7 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(bool, about);
         QFETCH(int, scale);
-        const QSize window = about ? CAboutDlg().size() : CMainDlg().size();
+        const QSize window = about ? tavrel::CAboutDlg().size() : tavrel::CMainDlg().size();
         QTemporaryDir dir;
         QCOMPARE(RunScreenshot(args << dir.filePath("shot.png")), 0);
         QCOMPARE(QImage(dir.filePath("shot.png")).size(), window * scale);
