@@ -375,7 +375,8 @@ private slots:
         QVERIFY(dlg.UpdateData(true));
         SetTexts(dlg, kDetailedIds, r.texts);
         QCOMPARE(dlg.UpdateData(true), r.focus == 0);
-        QCOMPARE((QList<uint>{dlg.m_nSrc1, dlg.m_nDst1, dlg.m_nSrc2, dlg.m_nDst2}), r.members);
+        const auto values = dlg.Model().DetailedValues();
+        QCOMPARE((QList<uint>{values[0], values[1], values[2], values[3]}), r.members);
         QCOMPARE(dlg.m_vecMessages.size(), r.focus == 0 ? 0 : 1);
         if (r.focus != 0)
             QCOMPARE(QApplication::focusWidget(), dlg.Control(r.focus));
