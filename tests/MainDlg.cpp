@@ -395,7 +395,8 @@ private slots:
         Click(dlg, IDC_SHIFT_BASIC);
         r.typeInto != 0 ? Type(dlg, r.typeInto, "12") : Click(dlg, r.click);
         QCOMPARE(dlg.m_vecMessages, QStringList());
-        QCOMPARE((QList<uint>{dlg.m_nSrc1, dlg.m_nDst1, dlg.m_nSrc2, dlg.m_nDst2}), (QList<uint>{1, 2, 3, 4}));
+        const auto values = dlg.Model().DetailedValues();
+        QCOMPARE((QList<uint>{values[0], values[1], values[2], values[3]}), (QList<uint>{1, 2, 3, 4}));
     }
 
     void RunChecksAndShowsJobMessage_data() { AddRows(kRunRows); }
