@@ -303,13 +303,13 @@ CBrowseRequest CDialogModel::BrowseRequest(int32_t nButtonId) const
     switch (nButtonId)
     {
     case IDC_BROWSE_INPUT:
-        request = {IDC_INPUT, false, CurrentMode() == Mode::Convert ? FileFilter::Subtitle : FileFilter::Srt};
+        request = {IDC_INPUT, false, CurrentMode() == Mode::Convert ? FileFilter::Subtitle : FileFilter::Srt, {}};
         break;
     case IDC_BROWSE_TEXT:
-        request = {IDC_TEXT, false, FileFilter::Text};
+        request = {IDC_TEXT, false, FileFilter::Text, {}};
         break;
     case IDC_BROWSE_OUTPUT:
-        request = {IDC_OUTPUT, true, CurrentMode() == Mode::Extract ? FileFilter::Text : FileFilter::Srt};
+        request = {IDC_OUTPUT, true, CurrentMode() == Mode::Extract ? FileFilter::Text : FileFilter::Srt, {}};
         break;
     default:
         return {};
