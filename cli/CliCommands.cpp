@@ -236,6 +236,7 @@ void PrintCounts(std::ostream& err, const CJobRequest& request, const CJobOutcom
         err << ", cues without paragraph: " << stats.m_nCuesWithoutParagraph
             << ", paragraphs left over: " << stats.m_nParagraphsLeft;
     }
+    err << ", tolerant time lines: " << stats.m_nTolerantTimeLines;
     err << '\n';
 }
 
@@ -265,6 +266,19 @@ CliExit RunSrtJob(const CCommand& command, std::ostream& out, std::ostream& err)
     return CliExit::Success;
 }
 
+// What a conversion repaired on its way: tolerant time lines of an SRT input,
+// Dialogue lines of a script left out for times that cannot be read.
+void PrintConversionCounts(std::ostream& err, const CJobOutcome& result)
+{
+    const CSrtJobStats& stats = result.m_stats;
+    if (result.m_nMessage == MessageId::SrtToSamiDone)
+        err << "cues written: " << stats.m_nCuesWritten << ", tolerant time lines: " << stats.m_nTolerantTimeLines
+            << '\n';
+    else if (result.m_nMessage == MessageId::AssToSrtDone)
+        err << "cues written: " << stats.m_nCuesWritten << ", dialogue lines left out: " << stats.m_nDialoguesLeftOut
+            << '\n';
+}
+
 // Each input on its own, as Run does in the conversion mode.
 CliExit RunConvert(const CCommand& command, std::ostream& out, std::ostream& err)
 {
@@ -275,7 +289,10 @@ CliExit RunConvert(const CCommand& command, std::ostream& out, std::ostream& err
         CJobRequest request = command.m_request;
         request.m_input = PathFromU16(Utf8ToU16(path));
         const CJobOutcome outcome = CheckAndRunJob(request);
-        bAllDone = Report(outcome, bPrefix ? path + ": " : std::string(), out, err) && bAllDone;
+        if (Report(outcome, bPrefix ? path + ": " : std::string(), out, err))
+            PrintConversionCounts(err, outcome);
+        else
+            bAllDone = false;
     }
     return bAllDone ? CliExit::Success : CliExit::Failure;
 }

@@ -101,6 +101,17 @@ void SplitDialogue(std::u16string_view rest, const CFieldPositions& fields, std:
     }
 }
 
+bool IsBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+// A line with the blanks before a key or around a heading left out.
+std::u16string_view TrimBlanks(std::u16string_view line)
+{
+    return TrimIf(line, IsBlank);
+}
+
 std::u16string_view TrimLeft(std::u16string_view text)
 {
     size_t i = 0;
@@ -118,16 +129,19 @@ bool FindEventFormat(CLineReader& reader, CFieldPositions& fields)
     {
         if (!reader.Next(line))
             return false;
-    } while (line != u"[Events]");
+    } while (TrimBlanks(line) != u"[Events]");
     do
     {
         if (!reader.Next(line))
             return false;
+        line = TrimBlanks(line);
     } while (line.substr(0, 7) != u"Format:");
     return ReadFieldPositions(line, fields);
 }
 
-void WriteCues(CLineReader& reader, const CFieldPositions& fields, CTextSink& stream)
+// A Dialogue line whose start or end cannot be read is left out: an empty
+// time line would make a cue that players drop.
+void WriteCues(CLineReader& reader, const CFieldPositions& fields, CTextSink& stream, CSrtJobStats& stats)
 {
     const CAssConverter converter;
     std::u16string& out = stream.Pending();
@@ -137,6 +151,7 @@ void WriteCues(CLineReader& reader, const CFieldPositions& fields, CTextSink& st
     std::u16string_view line;
     while (reader.Next(line))
     {
+        line = TrimBlanks(line);
         if (line.substr(0, 9) != u"Dialogue:")
             continue;
         std::u16string_view start, end, body;
@@ -145,9 +160,14 @@ void WriteCues(CLineReader& reader, const CFieldPositions& fields, CTextSink& st
         if (body.empty())
             continue;
         timeLine.clear();
-        converter.AppendAssTime(timeLine, start);
+        const bool bStart = converter.AppendAssTime(timeLine, start);
         timeLine += u" --> ";
-        converter.AppendAssTime(timeLine, end);
+        if (!bStart || !converter.AppendAssTime(timeLine, end))
+        {
+            ++stats.m_nDialoguesLeftOut;
+            continue;
+        }
+        ++stats.m_nCuesWritten;
         CSrtProcessor::AppendCueHead(out, nCue++, timeLine);
         converter.StreamAssText(stream, body, scratch);
         CSrtProcessor::AppendCueEnd(out);
@@ -156,13 +176,14 @@ void WriteCues(CLineReader& reader, const CFieldPositions& fields, CTextSink& st
 }
 }  // namespace
 
-CFailure CAssConverter::ConvertAssToSrt(const CTextBuffer& script, CTextSink& out) const
+CFailure CAssConverter::ConvertAssToSrt(const CTextBuffer& script, CTextSink& out, CSrtJobStats* pStats) const
 {
+    CSrtJobStats stats;
     CLineReader reader(script.View());
     CFieldPositions fields;
     if (!FindEventFormat(reader, fields))
         return MakeFailure(FailureKind::NoEventsFormat);
-    WriteCues(reader, fields, out);
+    WriteCues(reader, fields, out, pStats ? *pStats : stats);
     return {};
 }
 

@@ -245,10 +245,13 @@ std::u16string CAssConverter::ConvertAssText(std::u16string_view text) const
     return out;
 }
 
-void CAssConverter::AppendAssTime(std::u16string& out, std::u16string_view field) const
+bool CAssConverter::AppendAssTime(std::u16string& out, std::u16string_view field) const
 {
     // Blanks do not count anywhere in the field.
     field = TrimWhiteSpace(field);
+    // h:mm:ss:cc, as some scripts write it: the third colon stands for the full stop.
+    const bool bColonFraction =
+        field.find(u'.') == std::u16string_view::npos && std::count(field.begin(), field.end(), u':') == 3;
     std::u16string_view parts[4];
     size_t nPart = 0;
     char16_t compact[64];
@@ -261,7 +264,7 @@ void CAssConverter::AppendAssTime(std::u16string& out, std::u16string_view field
     }
     size_t n = 0;
     size_t nPartStart = 0;
-    const char16_t separators[3] = {u':', u':', u'.'};
+    const char16_t separators[3] = {u':', u':', bColonFraction ? u':' : u'.'};
     for (char16_t c : field)
     {
         if (c == u' ')
@@ -275,7 +278,7 @@ void CAssConverter::AppendAssTime(std::u16string& out, std::u16string_view field
         pCompact[n++] = c;
     }
     if (nPart < 3)
-        return;
+        return false;
     parts[3] = std::u16string_view(pCompact + nPartStart, n - nPartStart);
     AppendTwo(out, parts[0]);
     out.push_back(u':');
@@ -285,6 +288,7 @@ void CAssConverter::AppendAssTime(std::u16string& out, std::u16string_view field
     out.push_back(u',');
     for (size_t k = 0; k < 3; ++k)
         out.push_back(k < parts[3].size() ? parts[3][k] : u'0');
+    return true;
 }
 
 std::u16string CAssConverter::ConvertAssTime(std::u16string_view field) const

@@ -51,6 +51,12 @@ bool IsAss(std::u16string_view text)
            HasLine(text, u"[Events]");
 }
 
+// A script whose styles heading is missing: the reader needs only the events.
+bool IsAssWithoutStyles(std::u16string_view text)
+{
+    return HasLine(text, u"[Script Info]") && HasLine(text, u"[Events]");
+}
+
 // A time line on a line of its own, with at least one more character after
 // the CR that ends it.
 bool IsSrt(std::u16string_view text)
@@ -89,6 +95,17 @@ bool IsSami(std::u16string_view text)
     });
     return bSami && bSync;
 }
+
+// A line that is a time line in a tolerant form, with at least one more
+// character after the CR that ends it, as the strict test asks.
+bool IsTolerantSrt(std::u16string_view text)
+{
+    const CSrtProcessor srt;
+    return AnyLine(text, [&](std::u16string_view line, size_t nAt) {
+        const size_t nCr = text.find(kCr, nAt);
+        return nCr != std::u16string_view::npos && nCr + 1 < text.size() && srt.IsTolerantTimeLine(line);
+    });
+}
 }  // namespace
 
 SubtitleFormat DetectFormat(const CTextBuffer& buffer)
@@ -102,6 +119,10 @@ SubtitleFormat DetectFormat(const CTextBuffer& buffer)
         return SubtitleFormat::Srt;
     if (IsSami(text))
         return SubtitleFormat::Sami;
+    if (IsTolerantSrt(text))
+        return SubtitleFormat::Srt;
+    if (IsAssWithoutStyles(text))
+        return SubtitleFormat::Ass;
     return SubtitleFormat::Unrecognised;
 }
 

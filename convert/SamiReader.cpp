@@ -73,6 +73,20 @@ void AppendCaptionLines(std::u16string& out, std::u16string_view text)
         ++i;
     }
 }
+
+// Several P tags of one class in one SYNC are one caption: each text that is
+// not empty goes on a line of its own.
+void AppendJoined(const CSamiReader& reader, const char16_t* pText, const CaptionRecord& record, size_t nCaption,
+                  std::u16string& pool)
+{
+    const size_t nBefore = pool.size();
+    if (nBefore > nCaption && pool.back() != u'\r')
+        pool.push_back(u'\r');
+    const size_t nText = pool.size();
+    reader.AppendSamiMarkup(pText, record.m_nFirst, record.m_nLast, pool);
+    if (pool.size() == nText)
+        pool.resize(nBefore);
+}
 }  // namespace
 
 void CClassList::Add(const std::u16string& name)
@@ -267,6 +281,7 @@ void CSamiReader::WalkCaptions(const char16_t* pText, int32_t nLength,
         return;
     CaptionRecord record;
     record.m_nStart = GetSyncStart(pText, nOpen, nClose);
+    record.m_nSync = 1;
     if (!FindParagraphTag(pText, nLength, nClose + 1, nOpen, nClose))
         return;
     record.m_strClass = GetParagraphClass(pText, nOpen, nClose);
@@ -291,6 +306,7 @@ void CSamiReader::WalkCaptions(const char16_t* pText, int32_t nLength,
         if (IsSyncTag(pText, nOpen, nClose))
         {
             record.m_nStart = GetSyncStart(pText, nOpen, nClose);
+            ++record.m_nSync;
             if (!FindParagraphTag(pText, nLength, nClose + 1, nOpen, nClose))
                 return;
         }
@@ -387,11 +403,27 @@ CFailure CSamiReader::ConvertSamiToSrt(const CTextBuffer& document, const ClassS
     std::u16string pool;
     ReserveLarge(pool, static_cast<size_t>(nLength));
     std::vector<CCaptionList> lists(classes.m_vecNames.size(), CCaptionList(pool));
+    std::vector<CaptionRecord> sync;  // the captions of one SYNC, pooled together per class
+    const auto poolSync = [&] {
+        std::stable_sort(sync.begin(), sync.end(),
+                         [](const CaptionRecord& a, const CaptionRecord& b) { return a.m_strClass < b.m_strClass; });
+        for (size_t i = 0; i < sync.size();)
+        {
+            const size_t nOffset = pool.size();
+            size_t j = i;
+            for (; j < sync.size() && sync[j].m_strClass == sync[i].m_strClass; ++j)
+                AppendJoined(*this, pText, sync[j], nOffset, pool);
+            InsertPooledEntry(lists[IndexOfClass(classes, sync[i].m_strClass)], sync[i].m_nStart, nOffset);
+            i = j;
+        }
+        sync.clear();
+    };
     WalkCaptions(pText, nLength, [&](const CaptionRecord& record) {
-        const size_t nOffset = pool.size();
-        AppendSamiMarkup(pText, record.m_nFirst, record.m_nLast, pool);
-        InsertPooledEntry(lists[IndexOfClass(classes, record.m_strClass)], record.m_nStart, nOffset);
+        if (!sync.empty() && sync.back().m_nSync != record.m_nSync)
+            poolSync();
+        sync.push_back(record);
     });
+    poolSync();
     CFailure failure;
     for (size_t i = 0; i < lists.size(); ++i)
     {

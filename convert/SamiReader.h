@@ -24,6 +24,7 @@ struct CaptionRecord
     std::u16string m_strClass;
     int32_t m_nFirst = 0;
     int32_t m_nLast = -1;
+    int64_t m_nSync = 0;  // ordinal of the SYNC tag the caption stands in
 };
 
 // The distinct class names in order of first appearance.

@@ -132,10 +132,13 @@ int64_t WriteDocument(const CSrtProcessor& srt, std::u16string_view title, const
 }  // namespace
 
 CFailure CSrtProcessor::WriteSami(const CTextBuffer& srtText, std::u16string_view title, CTextSink& legacyOut,
-                                  CTextSink& utf8Out) const
+                                  CTextSink& utf8Out, CSrtJobStats* pStats) const
 {
     CSamiOutput out(legacyOut, utf8Out);
-    return WriteDocument(*this, title, srtText, out) == 0 ? MakeFailure(FailureKind::NoTimeLine) : CFailure{};
+    const int64_t nCues = WriteDocument(*this, title, srtText, out);
+    if (pStats)
+        pStats->m_nCuesWritten = nCues;
+    return nCues == 0 ? MakeFailure(FailureKind::NoTimeLine) : CFailure{};
 }
 
 }  // namespace tavrel

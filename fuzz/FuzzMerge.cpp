@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 
     CTextBuffer srtText;
     CTextBuffer sourceText;
-    const bool bLoads = srtText.Load(srtPath) && sourceText.Load(textPath);
+    const bool bLoads = fuzz::LoadSrt(srtText, srtPath) && sourceText.Load(textPath);
     const int64_t nTimeLines = bLoads ? static_cast<int64_t>(fuzz::ScanCues(srtText.View()).size()) : 0;
 
     CSrtJobStats stats;

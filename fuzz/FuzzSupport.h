@@ -264,6 +264,18 @@ struct CScannedCue
     std::u16string m_strText;
 };
 
+// Loads an SRT file as every SRT reader does: tolerant time lines rewritten to the strict form, after which a
+// second pass has nothing left to rewrite.
+inline bool LoadSrt(CTextBuffer& buffer, const std::filesystem::path& path)
+{
+    if (!buffer.Load(path))
+        return false;
+    const CSrtProcessor srt;
+    srt.NormaliseTimeLines(buffer);
+    Check(srt.NormaliseTimeLines(buffer) == 0, "rewritten time lines are strict");
+    return true;
+}
+
 inline std::vector<CScannedCue> ScanCues(std::u16string_view text)
 {
     std::vector<CScannedCue> vecCues;
@@ -298,7 +310,7 @@ inline bool CorrectFile(const std::filesystem::path& input, const std::filesyste
                         const CTimeMap& timeMap, COcrOptions options)
 {
     CTextBuffer source;
-    if (source.Load(input) == 0)
+    if (!LoadSrt(source, input))
         return false;
     CTextFileStream out(output);
     return Finish(CSrtProcessor().CorrectSrt(source, timeMap, options, out), out);
@@ -307,7 +319,7 @@ inline bool CorrectFile(const std::filesystem::path& input, const std::filesyste
 inline bool ExtractFile(const std::filesystem::path& input, const std::filesystem::path& output)
 {
     CTextBuffer source;
-    if (source.Load(input) == 0)
+    if (!LoadSrt(source, input))
         return false;
     CTextFileStream out(output);
     return Finish(CSrtProcessor().ExtractText(source, out), out);
@@ -318,7 +330,7 @@ inline bool MergeFiles(const std::filesystem::path& srtPath, const std::filesyst
 {
     CTextBuffer srt;
     CTextBuffer text;
-    if (srt.Load(srtPath) == 0 || text.Load(textPath) == 0)
+    if (!LoadSrt(srt, srtPath) || text.Load(textPath) == 0)
         return false;
     CTextFileStream out(output);
     return Finish(CSrtProcessor().MergeText(srt, text, out, pStats), out);
@@ -329,7 +341,7 @@ inline bool WriteSamiFiles(const std::filesystem::path& input, const std::filesy
                            const std::filesystem::path& utf8SamiPath)
 {
     CTextBuffer source;
-    if (source.Load(input) == 0)
+    if (!LoadSrt(source, input))
         return false;
     CTextFileStream legacy(samiPath, FileEncoding::LegacyCode);
     CTextFileStream utf8(utf8SamiPath);

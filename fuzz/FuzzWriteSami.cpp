@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     fuzz::WriteFile(input, pData, nSize);
 
     CTextBuffer buffer;
-    const bool bLoads = buffer.Load(input) != 0;
+    const bool bLoads = fuzz::LoadSrt(buffer, input);
     const auto vecScanned = bLoads ? fuzz::ScanCues(buffer.View()) : std::vector<fuzz::CScannedCue>();
     const size_t nCues = vecScanned.size();
 

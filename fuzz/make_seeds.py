@@ -24,6 +24,10 @@ def utf16(text):
     return b"\xff\xfe" + text.encode("utf-16-le", "surrogatepass")
 
 
+def utf16be(text):
+    return b"\xfe\xff" + text.encode("utf-16-be", "surrogatepass")
+
+
 def cp949(text):
     return text.encode("cp949")
 
@@ -79,6 +83,24 @@ l'm here. ls it? Isn't lt' so \x85 odd
 <b unclosed
 line two"""
 
+SRT_TOLERANT = """1
+00:00:00.000 --> 00:00:03.766
+Full stops, and at 10:30 --> 11:00 a time in the text
+
+2
+  00:00:04,000 --> 00:00:05,500 \t
+00:01:39,000 --> 00:01:41,040 X1:40 X2:600 Y1:20 Y2:50
+Coordinates
+
+3
+00:00:013,567 --> 0:0:15,5
+00:00:03,4560 --> 00:00:04,000
+
+4
+100:00:00,000 --> 999:99:999.99
+x 00:00:01.000 --> 00:00:02.000
+0:00:20.1 --> 0:00:21.12"""
+
 SRT_ODD = "x00:00:01,000 --> 00:00:02,000\rmid-line time line\r\r\r\r00:00:03,000 --> 00:00:04,000\rlast"
 
 
@@ -99,10 +121,12 @@ def srt_samples():
         "basic_cr": utf8(SRT_BASIC.replace("\n", "\r")),
         "korean_bom": utf8(crlf(SRT_KOREAN), bom=True),
         "korean_utf16": utf16(crlf(SRT_KOREAN)),
+        "korean_utf16be": utf16be(crlf(SRT_KOREAN) + "\U0001F600"),
         "korean_cp949": cp949(crlf(SRT_KOREAN)),
         "empty_cue": utf8(crlf(SRT_EMPTY_CUE)),
         "ocr": utf8(SRT_OCR),
         "odd": utf8(SRT_ODD),
+        "tolerant": utf8(crlf(SRT_TOLERANT)),
         "nul_inside": utf8(crlf(SRT_BASIC)).replace(b"Second", b"Sec\x00ond"),
         "emoji": utf8(crlf(SRT_BASIC.replace("World", "World \U0001F600 \u00e9\u00a0x"))),
         "no_time_line": b"1\r\n00:00:01.000 --> 00:00:02,000\r\nnot a time line\r\n",
@@ -225,6 +249,7 @@ def load_samples():
         "lone_surrogates": b"\xff\xfe\x00\xd8A\x00\x00\xdc\x3d\xd8\x00\xde",
         "cp949": cp949("뷁 똠방각하 \u00b7"),
         "invalid_cp949": b"\x81\x20\xfe\xff\xc8",
+        "invalid_cp949_pairs": b"\xa2\xe8ABC \xb0\xa1\xa2\xe8ABC \xa5\xabABC \xfe\xabABC \xc9\xb0\xa1",
         "overlong": b"\xc0\xaf\xe0\x80\xaf\xed\xa0\x80\xf4\x90\x80\x80",
         "nul": b"ab\x00cd",
     }
@@ -244,7 +269,7 @@ def correct_samples():
     seeds = {}
     for hname, header in headers.items():
         for sname, body in srt_samples().items():
-            if sname in ("basic_crlf", "ocr", "empty_cue", "korean_cp949", "odd") or hname == "plain":
+            if sname in ("basic_crlf", "ocr", "empty_cue", "korean_cp949", "odd", "tolerant") or hname == "plain":
                 seeds[hname + "_" + sname] = header + body
     return seeds
 

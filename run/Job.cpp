@@ -59,6 +59,7 @@ CJobOutcome RunOnInput(const CJobRequest& request, const CModeRow& row, TJob job
     CSrtJobStats stats;
     if (Load(source, request.m_input, request, failure))
     {
+        stats.m_nTolerantTimeLines = CSrtProcessor().NormaliseTimeLines(source);
         CTextFileStream out(request.m_output);
         failure = Finish(job(source, out, stats), out);
     }
@@ -97,14 +98,15 @@ CJobOutcome RunMerge(const CJobRequest& request, const CModeRow& row)
 }
 
 // SRT -> SAMI: both files are written even when the text has no cue.
-CFailure ConvertSrt(const CJobRequest& request, const CTextBuffer& source, int32_t&)
+CFailure ConvertSrt(const CJobRequest& request, CTextBuffer& source, int32_t&, CSrtJobStats& stats)
 {
+    stats.m_nTolerantTimeLines = CSrtProcessor().NormaliseTimeLines(source);
     const std::u16string input = PathToU16(request.m_input);
     CTextFileStream legacy(PathFromU16(SrtToSamiOutput(input)), FileEncoding::LegacyCode, request.m_codePage);
     if (!legacy.IsOpen())
         return legacy.Failure();
     CTextFileStream utf8(PathFromU16(SrtToUtf8SamiOutput(input)));
-    const CFailure jobFailure = CSrtProcessor().WriteSami(source, input, legacy, utf8);
+    const CFailure jobFailure = CSrtProcessor().WriteSami(source, input, legacy, utf8, &stats);
     const CFailure utf8Failure = Finish({}, utf8);
     const CFailure legacyFailure = Finish({}, legacy);
     if (jobFailure.IsFailure())
@@ -112,13 +114,13 @@ CFailure ConvertSrt(const CJobRequest& request, const CTextBuffer& source, int32
     return utf8Failure.IsFailure() ? utf8Failure : legacyFailure;
 }
 
-CFailure ConvertAss(const CJobRequest& request, const CTextBuffer& source, int32_t&)
+CFailure ConvertAss(const CJobRequest& request, CTextBuffer& source, int32_t&, CSrtJobStats& stats)
 {
     CTextFileStream out(PathFromU16(AssToSrtOutput(PathToU16(request.m_input))));
-    return Finish(CAssConverter().ConvertAssToSrt(source, out), out);
+    return Finish(CAssConverter().ConvertAssToSrt(source, out, &stats), out);
 }
 
-CFailure ConvertSami(const CJobRequest& request, const CTextBuffer& source, int32_t& nCount)
+CFailure ConvertSami(const CJobRequest& request, CTextBuffer& source, int32_t& nCount, CSrtJobStats&)
 {
     const std::u16string input = PathToU16(request.m_input);
     return CSamiReader().ConvertSamiToSrt(
@@ -133,7 +135,7 @@ CFailure ConvertSami(const CJobRequest& request, const CTextBuffer& source, int3
 struct CFormatRow
 {
     SubtitleFormat nFormat;
-    CFailure (*pConvert)(const CJobRequest& request, const CTextBuffer& source, int32_t& nCount);
+    CFailure (*pConvert)(const CJobRequest& request, CTextBuffer& source, int32_t& nCount, CSrtJobStats& stats);
     MessageId nDone;
     MessageId nFailed;
 };
@@ -156,8 +158,10 @@ CJobOutcome RunConversion(const CJobRequest& request, const CModeRow& row)
         if (format.nFormat != nFormat)
             continue;
         int32_t nCount = 0;
-        CJobOutcome outcome = Decide(format.pConvert(request, source, nCount), format.nDone, format.nFailed);
+        CSrtJobStats stats;
+        CJobOutcome outcome = Decide(format.pConvert(request, source, nCount, stats), format.nDone, format.nFailed);
         outcome.m_nCount = outcome.IsSuccess() ? nCount : 0;
+        outcome.m_stats = stats;
         return outcome;
     }
     return Outcome(row.nFailed, MakeFailure(FailureKind::FormatUnrecognised));

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tavrel and runs every test: the normal
-# build, then the suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# build, the suite again under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz smoke, the Debian package
+# and its checks, then the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -24,3 +25,12 @@ cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWith
   -DTAVREL_FUZZ=ON -DTAVREL_BUILD_UI=OFF -DTAVREL_BUILD_TESTS=OFF >/dev/null
 cmake --build build-fuzz -j"$jobs" --target fuzz
 (cd build-fuzz/fuzz && ctest -L fuzz --output-on-failure)
+
+# Package: the Release build and .deb of scripts/package.sh, unpacked and checked.
+package_start=$SECONDS
+scripts/package.sh
+scripts/check-package.sh build-package/tavrel_*_amd64.deb
+echo "package step: $((SECONDS - package_start)) s"
+
+# The core, tavrel-cli and the core's tests cross-built for Windows and run under Wine in two code pages.
+scripts/test-windows.sh

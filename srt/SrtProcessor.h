@@ -58,6 +58,8 @@ struct CSrtJobStats
     int64_t m_nCuesWritten = 0;
     int64_t m_nCuesWithoutParagraph = 0;  // merge: time lines left over
     int64_t m_nParagraphsLeft = 0;        // merge: paragraphs left over
+    int64_t m_nTolerantTimeLines = 0;     // time lines read in a tolerant form
+    int64_t m_nDialoguesLeftOut = 0;      // ASS: Dialogue lines whose times cannot be read
 };
 
 // The SRT scanners and the SRT jobs. Holds no data.
@@ -79,6 +81,15 @@ public:
     // Writes 29 units and a NUL; pBuffer holds at least 30 units. Times below
     // zero are written as zero, from 100 hours on as 99:59:59,999.
     void FormatTimeLine(char16_t* pBuffer, int32_t nStart, int32_t nEnd) const;
+
+    // A time line as real files write it: [H:]M:S[F] --> [H:]M:S[F] with H of 1-3 digits, M 1-2, S 1-3 and F a
+    // full stop or comma and 1-3 digits, each time with H or F; blanks around the times and the arrow, and
+    // "X1:n X2:n Y1:n Y2:n" after a blank at the end. line holds no CR.
+    bool IsTolerantTimeLine(std::u16string_view line) const;
+    // Rewrites every line that ends in a CR, holds no time line of the strict form and is a tolerant time line
+    // to the strict form; every SRT reader runs it over the loaded text before the cue scan. Returns how many
+    // lines it rewrote.
+    int64_t NormaliseTimeLines(CTextBuffer& buffer) const;
 
     // The cue scan every SRT reader uses: FirstCue, then NextCue while true.
     bool FirstCue(const char16_t* pText, int32_t nLength, CSrtCue& cue) const;
@@ -103,8 +114,8 @@ public:
                        CSrtJobStats* pStats = nullptr) const;
     // The SAMI document of an SRT text, once in the legacy code page and once
     // in UTF-8; the title is written as it is given.
-    CFailure WriteSami(const CTextBuffer& srtText, std::u16string_view title, CTextSink& legacyOut,
-                       CTextSink& utf8Out) const;
+    CFailure WriteSami(const CTextBuffer& srtText, std::u16string_view title, CTextSink& legacyOut, CTextSink& utf8Out,
+                       CSrtJobStats* pStats = nullptr) const;
 };
 
 // The merge job's text clean-up: every line trimmed and ended by one CR.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "text/LargeBuffer.h"
+#include "text/TextBuffer.h"
 #include "text/Unicode.h"
 
 namespace tavrel
@@ -233,6 +235,186 @@ void CSrtProcessor::AppendCueHead(std::u16string& out, int64_t k, std::u16string
 void CSrtProcessor::AppendCueEnd(std::u16string& out)
 {
     out.append(2, kCr);
+}
+
+namespace
+{
+// Reads a time line of the tolerant form from a line, position by position.
+class CTolerantReader
+{
+public:
+    explicit CTolerantReader(std::u16string_view line)
+        : m_line(line)
+    {}
+
+    bool Read(int64_t& nStart, int64_t& nEnd)
+    {
+        SkipBlanks();
+        if (!ReadTime(nStart))
+            return false;
+        SkipBlanks();
+        if (!Take(u"-->"))
+            return false;
+        SkipBlanks();
+        if (!ReadTime(nEnd))
+            return false;
+        const size_t nTimeEnd = m_nAt;
+        SkipBlanks();
+        if (m_nAt > nTimeEnd && !AtEnd())
+        {
+            if (!ReadCoordinates())
+                return false;
+            SkipBlanks();
+        }
+        return AtEnd();
+    }
+
+private:
+    bool AtEnd() const { return m_nAt == m_line.size(); }
+
+    void SkipBlanks()
+    {
+        while (!AtEnd() && IsBlank(m_line[m_nAt]))
+            ++m_nAt;
+    }
+
+    bool Take(std::u16string_view word)
+    {
+        if (m_line.substr(m_nAt, word.size()) != word)
+            return false;
+        m_nAt += word.size();
+        return true;
+    }
+
+    // A run of 1 to nMax digits; its value and length.
+    bool ReadDigits(int nMax, int64_t& nValue, int& nCount)
+    {
+        nValue = 0;
+        nCount = 0;
+        while (!AtEnd() && IsAsciiDigit(m_line[m_nAt]))
+        {
+            if (++nCount > nMax)
+                return false;
+            nValue = nValue * 10 + (m_line[m_nAt++] - u'0');
+        }
+        return nCount > 0;
+    }
+
+    // [H:]M:S[F], with H or F; milliseconds as written, no range check.
+    bool ReadTime(int64_t& nMs)
+    {
+        int64_t anFields[3] = {};
+        int anDigits[3] = {};
+        int nFields = 0;
+        for (;;)
+        {
+            if (!ReadDigits(3, anFields[nFields], anDigits[nFields]))
+                return false;
+            ++nFields;
+            if (nFields == 3 || !Take(u":"))
+                break;
+        }
+        const bool bHours = nFields == 3;
+        const int nMinute = bHours ? 1 : 0;
+        if (nFields < 2 || anDigits[nMinute] > 2 || (bHours && anDigits[0] > 3))
+            return false;
+        int64_t nFraction = 0;
+        const bool bFraction = !AtEnd() && (m_line[m_nAt] == u',' || m_line[m_nAt] == u'.');
+        if (bFraction)
+        {
+            ++m_nAt;
+            int nCount = 0;
+            if (!ReadDigits(3, nFraction, nCount))
+                return false;
+            for (; nCount < 3; ++nCount)
+                nFraction *= 10;
+        }
+        if (!bHours && !bFraction)
+            return false;
+        const int64_t nHours = bHours ? anFields[0] : 0;
+        nMs = ((nHours * 60 + anFields[nMinute]) * 60 + anFields[nMinute + 1]) * 1000 + nFraction;
+        return true;
+    }
+
+    // X1:n X2:n Y1:n Y2:n, blanks between.
+    bool ReadCoordinates()
+    {
+        constexpr std::u16string_view kNames[] = {u"X1:", u"X2:", u"Y1:", u"Y2:"};
+        for (size_t i = 0; i < 4; ++i)
+        {
+            if (i > 0)
+            {
+                const size_t nBefore = m_nAt;
+                SkipBlanks();
+                if (m_nAt == nBefore)
+                    return false;
+            }
+            int64_t nValue = 0;
+            int nCount = 0;
+            if (!Take(kNames[i]) || !ReadDigits(9, nValue, nCount))
+                return false;
+        }
+        return true;
+    }
+
+    std::u16string_view m_line;
+    size_t m_nAt = 0;
+};
+
+bool ReadTolerantTimeLine(std::u16string_view line, int64_t& nStart, int64_t& nEnd)
+{
+    // Cheap first test: a time line starts with a digit after its blanks.
+    size_t i = 0;
+    while (i < line.size() && IsBlank(line[i]))
+        ++i;
+    if (i == line.size() || !IsAsciiDigit(line[i]))
+        return false;
+    return CTolerantReader(line).Read(nStart, nEnd);
+}
+
+// Times beyond the signed 32-bit range come out as the largest time line, as every time of 100 hours and more.
+int32_t ClampTime(int64_t nMs)
+{
+    return static_cast<int32_t>(nMs > INT32_MAX ? INT32_MAX : nMs);
+}
+}  // namespace
+
+bool CSrtProcessor::IsTolerantTimeLine(std::u16string_view line) const
+{
+    int64_t nStart = 0;
+    int64_t nEnd = 0;
+    return ReadTolerantTimeLine(line, nStart, nEnd);
+}
+
+int64_t CSrtProcessor::NormaliseTimeLines(CTextBuffer& buffer) const
+{
+    const std::u16string_view text = buffer.View();
+    std::u16string out;
+    int64_t nRewritten = 0;
+    size_t nCopied = 0;
+    for (size_t nLine = 0, nCr; (nCr = text.find(kCr, nLine)) != std::u16string_view::npos; nLine = nCr + 1)
+    {
+        const std::u16string_view line = text.substr(nLine, nCr - nLine);
+        int64_t nStart = 0;
+        int64_t nEnd = 0;
+        if (!ReadTolerantTimeLine(line, nStart, nEnd))
+            continue;
+        if (line.size() >= kTimeLineLength && IsTimeLine(line.data() + line.size() - kTimeLineLength))
+            continue;  // a strict time line keeps its meaning
+        if (nRewritten++ == 0)
+            ReserveLarge(out, text.size() + kTimeLineLength);
+        out.append(text.substr(nCopied, nLine - nCopied));
+        char16_t timeLine[kTimeLineLength + 1];
+        FormatTimeLine(timeLine, ClampTime(nStart), ClampTime(nEnd));
+        out.append(timeLine, kTimeLineLength);
+        nCopied = nCr;
+    }
+    if (nRewritten > 0)
+    {
+        out.append(text.substr(nCopied));
+        buffer.Assign(out);
+    }
+    return nRewritten;
 }
 
 }  // namespace tavrel

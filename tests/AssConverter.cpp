@@ -7,6 +7,7 @@
 #include "JobTestUtil.h"
 #include "TestUtil.h"
 #include "convert/AssConverter.h"
+#include "srt/SrtProcessor.h"
 #include "text/Unicode.h"
 
 using namespace tavrel;
@@ -26,7 +27,11 @@ TEST(AssTime, ConvertsTime)
         {u"0:00:01.12345", u"00:00:01,123"},
         {u"0:01.50", u""},
         {u"000000000000000000000000000000000000000000000000000000000000000000000012:34:56.78", u"12:34:56,780"},
-        {u"1.5:2:3:4.5.6", u".5:02::4,5.6"}};
+        {u"1.5:2:3:4.5.6", u".5:02::4,5.6"},
+        {u"0:00:01:50", u"00:00:01,500"},  // a third colon in place of the full stop
+        {u"1:02:03:4", u"01:02:03,400"},
+        {u"0:00:01:50:00", u""},
+        {u"0:00:01:50.5", u"00:00:50,500"}};  // with a full stop, read as before
     for (const auto& [field, srt] : cases)
         EXPECT_EQ(CAssConverter().ConvertAssTime(field), srt) << testing::PrintToString(field);
 }
@@ -44,12 +49,14 @@ protected:
         CTextBuffer source;
         LoadInto(source, script);
         m_out = std::make_unique<CStringSink>();
-        return !CAssConverter().ConvertAssToSrt(source, *m_out).IsFailure() && m_out->Commit();
+        m_stats = {};
+        return !CAssConverter().ConvertAssToSrt(source, *m_out, &m_stats).IsFailure() && m_out->Commit();
     }
     std::string Output() { return SinkBytes(*m_out); }
     bool Written() { return m_out->IsCommitted(); }
 
     std::unique_ptr<CStringSink> m_out;
+    CSrtJobStats m_stats;
 };
 
 TEST_F(AssConvertTest, WritesOneCuePerDialogueLine)
@@ -65,25 +72,48 @@ TEST_F(AssConvertTest, WritesOneCuePerDialogueLine)
                         "Dialogue:0,0:00:09,0:00:10.00,Default,,0,0,0,,no dot\r\n"
                         "\r\n[Fonts]\r\nDialogue: 0,0:00:11.00,0:00:12.00,Default,,0,0,0,,later section"));
     EXPECT_EQ(Output(), Saved("1\n00:00:01,500 --> 00:00:04,000\nHello, world\n\n"
-                              "2\n00:00:03,000 --> 00:00:04,500\n<i>Earlier</i>\nsecond\n\n"
-                              "3\n00:00:07,000 --> 00:00:08,000\n<b>\n\n"
-                              "4\n --> 00:00:10,000\nno dot\n\n"
+                              "2\n00:00:05,000 --> 00:00:06,000\nindented\n\n"
+                              "3\n00:00:03,000 --> 00:00:04,500\n<i>Earlier</i>\nsecond\n\n"
+                              "4\n00:00:07,000 --> 00:00:08,000\n<b>\n\n"
                               "5\n00:00:11,000 --> 00:00:12,000\nlater section\n\n"));
+    EXPECT_EQ(m_stats.m_nCuesWritten, 5);
+    EXPECT_EQ(m_stats.m_nDialoguesLeftOut, 1);  // "no dot": its start cannot be read
 }
 
-TEST_F(AssConvertTest, TextFieldKeepsTheRestOfTheLine)
+// The text field takes the rest of the line, so a time after it is never there: such lines are left out rather
+// than written with an empty time, which players drop and the correction refuses.
+TEST_F(AssConvertTest, LeavesOutDialogueLinesWhoseTimesCannotBeRead)
 {
     ASSERT_TRUE(Convert(kHead + "Format: Start, Text, End\r\nDialogue: 0:00:01.00,a, b,0:00:02.00\r\n"
                                 "Dialogue: 0:00:03.00\r\n"));
-    EXPECT_EQ(Output(), Saved("1\n00:00:01,000 --> \na, b,0:00:02.00\n\n"));
+    EXPECT_EQ(Output(), kBom);
+    EXPECT_EQ(m_stats.m_nDialoguesLeftOut, 1);  // the second line has no text, so it never counts
+    ASSERT_TRUE(Convert(kHead + kFormat +
+                        "Dialogue: 0,0:00:01.00,later,Default,,0,0,0,,a\r\n"
+                        "Dialogue: 0,0:00:02.00,0:00:03.00,Default,,0,0,0,,b\r\n"));
+    EXPECT_EQ(Output(), Saved("1\n00:00:02,000 --> 00:00:03,000\nb\n\n"));
+    EXPECT_EQ(m_stats.m_nDialoguesLeftOut, 1);
+}
+
+// Blanks around the headings and before the keys, as indented scripts have them; and h:mm:ss:cc times.
+TEST_F(AssConvertTest, ReadsIndentedScriptsAndColonFractions)
+{
+    const std::string scripts[] = {
+        " [Events] \r\n  Format: Start, End, Text\r\n\tDialogue: 0:00:01.00,0:00:02.50,a\r\n",
+        "[Events]\t\r\nFormat: Start, End, Text\r\n  Dialogue: 0:00:01:00,0:00:02:50,a\r\n",
+    };
+    for (const std::string& script : scripts)
+    {
+        ASSERT_TRUE(Convert(script)) << script;
+        EXPECT_EQ(Output(), Saved("1\n00:00:01,000 --> 00:00:02,500\na\n\n")) << script;
+    }
 }
 
 TEST_F(AssConvertTest, FailsWithoutWritingWhenEventsOrFormatAreMissing)
 {
     for (const char* pScript :
-         {"[Script Info]\r\nFormat: Start, End, Text\r\n", " [Events]\r\nFormat: Start, End, Text\r\n",
-          "[Events]\t\r\nFormat: Start, End, Text\r\n", "[Events]\r\nDialogue: 0,0:00:01.00,0:00:02.00,x\r\n",
-          "[Events]\r\n Format: Start, End, Text\r\n", "[Events]\r\nFormat:  \r\n",
+         {"[Script Info]\r\nFormat: Start, End, Text\r\n", "[Events]\r\nDialogue: 0,0:00:01.00,0:00:02.00,x\r\n",
+          "[Events]\r\nFor mat: Start, End, Text\r\n", "[Events]\r\nFormat:  \r\n",
           "[Events]\r\nFormat: Start, End, Style\r\n", "[Events]\r\nFormat: start, End, Text\r\n"})
     {
         EXPECT_FALSE(Convert(pScript)) << pScript;

@@ -1,5 +1,3 @@
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <string>
 #include <tuple>
@@ -8,6 +6,13 @@
 #include <gtest/gtest.h>
 
 #include "JobTestUtil.h"
+#include "text/Unicode.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/wait.h>
+#endif
 
 using namespace tavrel;
 
@@ -23,6 +28,59 @@ struct CProcessResult
     std::string strOut, strErr;
 };
 
+#ifdef _WIN32
+// One argument as the C runtime splits a command line: quoted, with backslashes before a quote doubled.
+std::wstring Quote(const std::string& arg)
+{
+    const std::u16string wide = Utf8ToU16(arg);
+    std::wstring quoted = L"\"";
+    size_t nBackslashes = 0;
+    for (const char16_t c : wide)
+    {
+        if (c == u'"')
+            quoted.append(nBackslashes + 1, L'\\');
+        nBackslashes = c == u'\\' ? nBackslashes + 1 : 0;
+        quoted += static_cast<wchar_t>(c);
+    }
+    quoted.append(nBackslashes, L'\\');
+    return quoted + L"\"";
+}
+
+// The tool beside this test program, as the build lays them out.
+std::wstring CliPath()
+{
+    wchar_t path[MAX_PATH];
+    const DWORD nLength = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return (std::filesystem::path(std::wstring(path, nLength)).parent_path() / TAVREL_CLI_PATH).wstring();
+}
+
+// Runs the program with standard input empty and the two outputs in files; its exit code, or -1.
+int RunProcess(std::wstring command, const std::filesystem::path& out, const std::filesystem::path& err)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    const auto create = [&](const wchar_t* pPath, DWORD nAccess, DWORD nDisposition) {
+        return CreateFileW(pPath, nAccess, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, nDisposition, 0, nullptr);
+    };
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = create(L"NUL", GENERIC_READ, OPEN_EXISTING);
+    startup.hStdOutput = create(out.c_str(), GENERIC_WRITE, CREATE_ALWAYS);
+    startup.hStdError = create(err.c_str(), GENERIC_WRITE, CREATE_ALWAYS);
+    PROCESS_INFORMATION process = {};
+    DWORD nExit = static_cast<DWORD>(-1);
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+    {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &nExit);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    for (const HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
+        CloseHandle(handle);
+    return static_cast<int>(nExit);
+}
+#else
 std::string Quote(const std::string& arg)
 {
     std::string quoted = "'";
@@ -30,9 +88,10 @@ std::string Quote(const std::string& arg)
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
+#endif
 
 const std::string kSrt = "3\r\n00:00:05,000 --> 00:00:07,250\r\nlt's 1 000\r\n\r\n"
-                         "8\r\n00:00:09,000 --> 00:00:10,000\r\nTwo\r\n";
+                         "8\r\n00:00:09.000 --> 00:00:10.000 \r\nTwo\r\n";  // a time line in a tolerant form
 
 class CliTest : public testing::Test
 {
@@ -43,12 +102,24 @@ protected:
         WriteBytes(m_dir / "in.txt", "first\n\nsecond\n");
         WriteBytes(m_dir / "bare.srt", "no time line\n");
     }
-    std::string At(std::string_view name) const { return (m_dir / name).string(); }
+    // UTF-8, as the tool takes and prints paths.
+    std::string At(std::string_view name) const
+    {
+        const std::u8string path = (m_dir / name).u8string();
+        return std::string(path.begin(), path.end());
+    }
 
     // Runs the built tavrel-cli in the C locale, output captured; arguments that start with "@" name files in the
     // folder.
     CProcessResult Run(const Args& args) const
     {
+#ifdef _WIN32
+        std::wstring command = Quote(U16ToUtf8(PathToU16(CliPath())));
+        for (const std::string& arg : args)
+            command += L" " + Quote(!arg.empty() && arg[0] == '@' ? At(arg.substr(1)) : arg);
+        const int nExit = RunProcess(command, m_dir / "stdout.log", m_dir / "stderr.log");
+        return {nExit, ReadBytes(m_dir / "stdout.log"), ReadBytes(m_dir / "stderr.log")};
+#else
         std::string command = "env -i LC_ALL=C " + Quote(TAVREL_CLI_PATH);
         for (const std::string& arg : args)
             command += " " + Quote(!arg.empty() && arg[0] == '@' ? At(arg.substr(1)) : arg);
@@ -56,6 +127,7 @@ protected:
         const int nStatus = std::system(command.c_str());
         return {WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1, ReadBytes(m_dir / "stdout.log"),
                 ReadBytes(m_dir / "stderr.log")};
+#endif
     }
     CTempDir m_dir;
 };
@@ -179,20 +251,22 @@ TEST_F(CliTest, CorrectShiftsRepairsAndCounts)
         Run({"correct", "@in.srt", "@out.srt", "--offset", "-1500", "--fix-l", "--fix-digits"});
     EXPECT_EQ(result.nExit, 0);
     EXPECT_EQ(result.strOut, "SRT 쓰기 작업 완료!\n");
-    EXPECT_EQ(result.strErr, "cues written: 2\n");
+    EXPECT_EQ(result.strErr, "cues written: 2, tolerant time lines: 1\n");
     EXPECT_EQ(ReadBytes(m_dir / "out.srt"), Saved("1\n00:00:03,500 --> 00:00:05,750\nIt's 1000\n\n"
                                                   "2\n00:00:07,500 --> 00:00:08,500\nTwo\n\n"));
 }
 
-TEST_F(CliTest, ExtractAndMergeBackWithKoreanPaths)
+TEST_F(CliTest, ExtractAndMergeBackWithKoreanFileAndFolderNames)
 {
-    ASSERT_EQ(Run({"extract", "@in.srt", "@대본.txt"}).nExit, 0);
-    EXPECT_EQ(ReadBytes(m_dir / "대본.txt"), Saved("lt's 1 000\n\n\n\nTwo\n\n\n\n"));
-    WriteBytes(m_dir / "대본.txt", "only one paragraph");
-    const CProcessResult result = Run({"merge", "@in.srt", "@대본.txt", "@합본.srt"});
+    std::filesystem::create_directory(m_dir / "자막");
+    ASSERT_EQ(Run({"extract", "@in.srt", "@자막/대본.txt"}).nExit, 0);
+    EXPECT_EQ(ReadBytes(m_dir / "자막/대본.txt"), Saved("lt's 1 000\n\n\n\nTwo\n\n\n\n"));
+    WriteBytes(m_dir / "자막/대본.txt", "only one paragraph");
+    const CProcessResult result = Run({"merge", "@in.srt", "@자막/대본.txt", "@합본.srt"});
     EXPECT_EQ(result.nExit, 0);
     EXPECT_EQ(result.strOut, "SRT/text 합병 완료!\n");
-    EXPECT_EQ(result.strErr, "cues written: 1, cues without paragraph: 1, paragraphs left over: 0\n");
+    EXPECT_EQ(result.strErr,
+              "cues written: 1, cues without paragraph: 1, paragraphs left over: 0, tolerant time lines: 1\n");
     EXPECT_EQ(ReadBytes(m_dir / "합본.srt"), Saved("1\n00:00:05,000 --> 00:00:07,250\nonly one paragraph\n\n"));
 }
 
@@ -201,10 +275,22 @@ TEST_F(CliTest, ConvertsToSamiAndPrefixesEachInputWhenSeveral)
     CProcessResult result = Run({"convert", "@in.srt"});
     EXPECT_EQ(result.nExit, 0);
     EXPECT_EQ(result.strOut, "SRT → SAMI 변환 완료!\n");
+    EXPECT_EQ(result.strErr, "cues written: 2, tolerant time lines: 1\n");
     EXPECT_TRUE(std::filesystem::exists(m_dir / "in.smi"));
     EXPECT_TRUE(std::filesystem::exists(m_dir / "in.UTF8.smi"));
     result = Run({"convert", "@missing.srt", "@bare.srt"});
     EXPECT_EQ(result.nExit, 1);
     EXPECT_EQ(result.strOut, At("missing.srt") + ": 소스 파일 읽기 오류!\n" + At("bare.srt") + ": 자막 오류!\n");
+}
+
+TEST_F(CliTest, ConvertsScriptAndCountsDialogueLinesLeftOut)
+{
+    WriteBytes(m_dir / "s.ass", "[Script Info]\r\n[Events]\r\nFormat: Start, End, Text\r\n"
+                                "Dialogue: 0:00:01.00,0:00:02.00,kept\r\nDialogue: soon,0:00:04.00,left out\r\n");
+    const CProcessResult result = Run({"convert", "@s.ass"});
+    EXPECT_EQ(result.nExit, 0);
+    EXPECT_EQ(result.strOut, "ASS/SSA → SRT 변환 완료!\n");
+    EXPECT_EQ(result.strErr, "cues written: 1, dialogue lines left out: 1\n");
+    EXPECT_EQ(ReadBytes(m_dir / "s.srt"), Saved("1\n00:00:01,000 --> 00:00:02,000\nkept\n\n"));
 }
 }  // namespace

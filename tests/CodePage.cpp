@@ -1,54 +1,174 @@
 #include "text/CodePage.h"
 #include "text/CodePageName.h"
 
+#include <cstdlib>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <iconv.h>
+#endif
+
+#include "TestUtil.h"
 #include "text/Unicode.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 using namespace tavrel;
 
 namespace
 {
-// The tests run in the "C" locale, so code page 0 is CP949.
 TEST(CodePage, Decodes)
 {
     const std::tuple<int, std::string, std::u16string> cases[] = {
         {0, "", u""},
-        {0, "\xB0\xA1\xB3\xAA", u"가나"},
-        {0, "\x94\xEE", u"뷁"},  // syllable outside EUC-KR
+        {949, "\xB0\xA1\xB3\xAA", u"가나"},
+        {949, "\x94\xEE", u"뷁"},  // syllable outside EUC-KR
         {0, std::string("a\0b", 3), u"a"},
-        {0,
+        {949,
          "\xFF\xFF"
          "a",
-         u"\uFFFD\uFFFDa"},            // one mark per invalid byte
-        {0, "a\xB0", u"a\uFFFD"},      // lead byte cut off at the end
-        {0, "\xB0\x0D", u"\uFFFD\r"},  // bad trail keeps the next byte
-        {0, "x\xB0" + std::string(20, 'A') + "\xB0\xA1", u"x\uCE9A" + std::u16string(19, u'A') + u"가"},
-        {0, std::string(20, 'a') + "\xFF" + std::string(20, 'b'),
+         u"\uFFFD\uFFFDa"},                  // one mark per invalid byte
+        {949, "a\xB0", u"a\uFFFD"},          // lead byte cut off at the end
+        {949, "\xB0\x0D", u"\uFFFD\r"},      // bad trail keeps the next byte
+        {949, "\xFF\xB0\xA1", u"\uFFFD가"},  // no lead byte: the next byte starts afresh
+#ifndef _WIN32
+        // The system's tables differ here: Windows pairs E8 A2.
+        {949, "\xA2\xE8\xA2\xE8\xB0\xA1", u"\uFFFD\uFFFD\uFFFD\uFFFD가"},
+#endif
+        {949, "x\xB0" + std::string(20, 'A') + "\xB0\xA1", u"x\uCE9A" + std::u16string(19, u'A') + u"가"},
+        {949, std::string(20, 'a') + "\xFF" + std::string(20, 'b'),
          std::u16string(20, u'a') + u"\uFFFD" + std::u16string(20, u'b')},
-        {949, "\xB0\xA1", u"가"},
         {1252, "\xE9\x80", u"é€"},
         {65001, "\xF0\x9F\x98\x80", u"\U0001F600"},
-        {99999, "a\xB0", u"a\uFFFD"}};  // unknown code page keeps ASCII
+        {65001, "\xC3\xC3\xA9", u"\uFFFD\u00E9"},  // UTF-8 starts afresh at the byte after a bad one
+        {99999, "a\xB0", u"a\uFFFD"}};             // unknown code page keeps ASCII
     for (const auto& [nCodePage, bytes, expected] : cases)
         EXPECT_EQ(DecodeCodePage(bytes.data(), bytes.size(), nCodePage), expected) << nCodePage << " " << bytes;
 }
+
+#ifndef _WIN32
+// The pair alone through the system's converter: its one unit, or nothing when it is no character.
+std::u16string ReferencePair(iconv_t cd, unsigned char nLead, unsigned char nTrail)
+{
+    char bytes[2] = {static_cast<char>(nLead), static_cast<char>(nTrail)};
+    char16_t units[2];
+    char* pIn = bytes;
+    size_t nIn = 2;
+    char* pOut = reinterpret_cast<char*>(units);
+    size_t nOut = sizeof units;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    const bool bOk = iconv(cd, &pIn, &nIn, &pOut, &nOut) != static_cast<size_t>(-1) && nIn == 0;
+    return bOk && nOut == sizeof(char16_t) ? std::u16string(1, units[0]) : u"";
+}
+
+// A valid pair is one character; otherwise the lead byte is U+FFFD and the trail byte is decoded on its own, so
+// the letters after the pair always survive, also after a character in the same run of the converter. A zero
+// trail byte ends the text.
+TEST(CodePage, Cp949PairsNeverTakeTheByteAfterThem)
+{
+    const iconv_t cd = iconv_open("UTF-16LE", "CP949");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    for (const std::string prefix : {"", "\xB0\xA1"})
+    {
+        for (int nLead = 0x81; nLead <= 0xFE; ++nLead)
+        {
+            for (int nTrail = 0x00; nTrail <= 0xFF; ++nTrail)
+            {
+                const std::string bytes = prefix + static_cast<char>(nLead) + static_cast<char>(nTrail) + "ABC";
+                std::u16string expected = prefix.empty() ? u"" : u"가";
+                const std::u16string pair = ReferencePair(cd, nLead, nTrail);
+                if (nTrail == 0)
+                    expected += u"\uFFFD";
+                else if (!pair.empty())
+                    expected += pair + u"ABC";
+                else if (nTrail < 0x80)
+                    expected += u"\uFFFD" + std::u16string(1, char16_t(nTrail)) + u"ABC";
+                else
+                    expected += u"\uFFFD\uFFFDABC";
+                ASSERT_EQ(DecodeCodePage(bytes.data(), bytes.size(), 949), expected)
+                    << std::hex << nLead << " " << nTrail << " after " << prefix.size();
+            }
+        }
+    }
+    iconv_close(cd);
+}
+#endif
 
 // Long runs of missing characters are in Regressions.cpp.
 TEST(CodePage, EncodesWithOneMarkPerMissingCharacter)
 {
     const std::tuple<int, std::u16string, std::string> cases[] = {
         {0, u"", ""},
-        {0, u"a가\r뷁", "a\xB0\xA1\r\x94\xEE"},
-        {0, std::u16string(u"a") + char16_t(0xD83D), "a?"},
+        {949, u"a가\r뷁", "a\xB0\xA1\r\x94\xEE"},
+        {949, std::u16string(u"a") + char16_t(0xD83D), "a?"},
         {1252, u"é가", "\xE9?"},
-        {0, std::u16string(20, u'a') + u"\U0001F600" + std::u16string(20, u'b') + u"가",
+        {949, std::u16string(20, u'a') + u"\U0001F600" + std::u16string(20, u'b') + u"가",
          std::string(20, 'a') + "?" + std::string(20, 'b') + "\xB0\xA1"}};
     for (const auto& [nCodePage, text, expected] : cases)
         EXPECT_EQ(EncodeCodePage(text, nCodePage), expected) << nCodePage << " " << expected;
 }
+
+// Code page 0 is CP949 under the "C" locale the tests pin; on Windows it is the ANSI code page.
+TEST(CodePage, ZeroIsTheLegacyCodePage)
+{
+    const std::string bytes = "a\xB0\xA1\xE9\x80\xFF";
+    const std::u16string text = u"a가é€\U0001F600";
+    const int nLegacy = testutil::LegacyCodePage();
+    EXPECT_EQ(DecodeCodePage(bytes.data(), bytes.size(), 0), DecodeCodePage(bytes.data(), bytes.size(), nLegacy));
+    EXPECT_EQ(EncodeCodePage(text, 0), EncodeCodePage(text, nLegacy));
+}
+
+// Long input goes through the converter in pieces: no pair and no invalid byte may fall apart at their seams.
+TEST(CodePage, LongInputDecodesWholeAcrossPieces)
+{
+    std::string bytes = "x";
+    std::u16string expected = u"x";
+    for (int i = 0; i < 100000; ++i)
+    {
+        bytes += i % 7 == 0 ? "\xFF" : "\xB0\xA1";
+        expected += i % 7 == 0 ? u'\uFFFD' : u'가';
+    }
+    EXPECT_TRUE(DecodeCodePage(bytes.data(), bytes.size(), 949) == expected);
+}
+
+#ifdef _WIN32
+// The test script runs the tests under each code page it means to cover; Wine silently falls back to 1252 when the
+// locale that should give another one is missing.
+TEST(CodePage, AnsiCodePageIsTheOneTheRunAskedFor)
+{
+    const char* pExpected = std::getenv("TAVREL_TEST_ACP");
+    if (pExpected == nullptr)
+        GTEST_SKIP() << "no code page asked for";
+    EXPECT_EQ(std::to_string(GetACP()), pExpected);
+}
+
+// Every lead byte with every trail byte, then "ABC". A pair the code page holds is one character; otherwise the lead
+// byte alone is invalid and the trail byte is read again, so the converter never takes the text after it along.
+TEST(CodePage, AnsiInvalidPairKeepsItsTrailByte)
+{
+    ASSERT_TRUE(IsValidCodePage(949));
+    EXPECT_EQ(DecodeCodePage("\xA2\xE8"
+                             "ABC",
+                             5, 949),
+              u"\uFFFD\uFFFDABC");
+    for (int nLead = 0x81; nLead <= 0xFE; ++nLead)
+    {
+        for (int nTrail = 1; nTrail <= 0xFF; ++nTrail)
+        {
+            const std::string bytes = {static_cast<char>(nLead), static_cast<char>(nTrail), 'A', 'B', 'C'};
+            wchar_t pair[2] = {};
+            const int nUnits = MultiByteToWideChar(949, MB_ERR_INVALID_CHARS, bytes.data(), 2, pair, 2);
+            const std::u16string expected = nUnits > 0 ? std::u16string(pair, pair + nUnits) + u"ABC"
+                                                       : u"\uFFFD" + DecodeCodePage(bytes.data() + 1, 4, 949);
+            ASSERT_EQ(DecodeCodePage(bytes.data(), bytes.size(), 949), expected) << nLead << " " << nTrail;
+        }
+    }
+}
+#endif
 
 TEST(Unicode, Utf8ConversionsReplaceInvalidInputAndTrimTheFixedWhiteSpaceSet)
 {

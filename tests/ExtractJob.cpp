@@ -39,6 +39,11 @@ INSTANTIATE_TEST_SUITE_P(
                     CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n<i>\nHi</i> lt's ''1 000''\n\n\n",
                                  "<i>Hi</i> lt's ''1 000''\n\n\n\n", 1},
                     CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n\n",
-                                 "\n\n\n\nB\n\n\n\n", 2}));
+                                 "\n\n\n\nB\n\n\n\n", 2},
+                    // Lines of only white space inside a cue are left out, so the merge pairs the text back.
+                    CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\nA\n \t\nB\n\n", "A\nB\n\n\n\n", 1},
+                    CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n  \nA\n\n", "  A\n\n\n\n", 1},  // joined, as before
+                    CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n\xE3\x80\x80\n\n", "\n\n\n\n", 1},
+                    CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n A \n\n", " A \n\n\n\n", 1}));
 
 }  // namespace

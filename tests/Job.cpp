@@ -132,6 +132,24 @@ TEST_F(JobTest, ShowsTheJobsMessageAndReason)
     }
 }
 
+// Time lines in a tolerant form are rewritten before the job and counted; the second run sees the same cues in the
+// strict form, so it gives the same bytes.
+TEST_F(JobTest, ReadsTolerantTimeLinesCountsThemAndCorrectsToAFixedPoint)
+{
+    WriteBytes(m_dir / "in.srt", Crlf("1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:013,567 --> 00:00:15,000 \nB\n\n"
+                                      "3\n0:00:16.5 --> 0:00:17.25 X1:40 X2:600 Y1:20 Y2:50\nC\n"));
+    CJobOutcome outcome = RunJob(Request(Mode::Correct, "in.srt", nullptr, "once.srt"));
+    ASSERT_TRUE(outcome.IsSuccess());
+    EXPECT_EQ(outcome.m_stats.m_nCuesWritten, 3);
+    EXPECT_EQ(outcome.m_stats.m_nTolerantTimeLines, 2);
+    EXPECT_EQ(ReadBytes(m_dir / "once.srt"), Saved("1\n00:00:01,000 --> 00:00:02,000\nA\n\n"
+                                                   "2\n00:00:13,567 --> 00:00:15,000\nB\n\n"
+                                                   "3\n00:00:16,500 --> 00:00:17,250\nC\n\n"));
+    outcome = RunJob(Request(Mode::Correct, "once.srt", nullptr, "twice.srt"));
+    EXPECT_EQ(outcome.m_stats.m_nTolerantTimeLines, 0);
+    EXPECT_EQ(ReadBytes(m_dir / "twice.srt"), ReadBytes(m_dir / "once.srt"));
+}
+
 TEST_F(JobTest, UnwritableOutputGivesTheSystemText)
 {
     std::filesystem::create_directory(m_dir / "out.srt");

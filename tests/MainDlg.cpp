@@ -4,12 +4,16 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHash>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -28,14 +32,16 @@ class CRecordingDlg : public CMainDlg
 public:
     QStringList m_vecMessages;
     QStringList m_vecDialogs;  // "open " or "save " and the filter
+    QStringList m_vecFolders;
     QString m_strChosenPath;
     int m_nAboutShown = 0;
 
 protected:
     void ShowMessage(const QString& strText) override { m_vecMessages << strText; }
-    QString ChooseFile(bool bSave, const QString& strFilter) override
+    QString ChooseFile(bool bSave, const QString& strFolder, const QString& strFilter) override
     {
         m_vecDialogs << (bSave ? "save " : "open ") + strFilter;
+        m_vecFolders << strFolder;
         return m_strChosenPath;
     }
     void ShowAbout() override { ++m_nAboutShown; }
@@ -112,6 +118,17 @@ void ChooseSign(CMainDlg& dlg, int nIndex)
 {
     Sign(dlg)->setFocus();
     QTest::keyClick(Sign(dlg), nIndex == 1 ? Qt::Key_Down : Qt::Key_Up);
+}
+
+// The texts of a box's buttons in their order on screen.
+QString ButtonTexts(const QWidget* pBox)
+{
+    QList<QAbstractButton*> buttons = pBox->findChildren<QAbstractButton*>();
+    std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
+    QStringList texts;
+    for (const QAbstractButton* pButton : buttons)
+        texts << pButton->text();
+    return texts.join(' ');
 }
 
 void WriteFile(const QString& strPath, const QByteArray& bytes)
@@ -201,6 +218,21 @@ const DetailedRow kDetailedRows[] = {
     {"beyond 32 bits in s2", {"1", "2", "4294967296", "4"}, {1, 2, kBefore, kBefore}, IDC_SRC2},
 };
 
+// With a bad value left in s1 and the basic shift chosen again: what the user does next (types "12" into a field or
+// clicks) neither prompts nor changes the detailed members.
+struct BasicRow
+{
+    const char* name;
+    int typeInto, click;
+};
+const BasicRow kBasicRows[] = {
+    {"typing in the input", IDC_INPUT, 0},
+    {"typing in the ms field", IDC_OFFSET_MS, 0},
+    {"typing in the hours", IDC_HOURS, 0},
+    {"a mode click", 0, kExtract},
+    {"Run", 0, IDC_RUN},
+};
+
 // Real files in a fresh folder, movie.srt and notes.txt; nothing but the named
 // files may be written. The check rules and the failures are the dispatch
 // tests'; here: that the fields reach them. Paths are names in the folder, ""
@@ -258,6 +290,27 @@ const BrowseRow kBrowseRows[] = {
      "open subtitle files (*.smi *.ssa *.ass *.srt);;All files (*)"},
     {"text file", kMerge, IDC_BROWSE_TEXT, IDC_TEXT, "open " + kText},
     {"output, extraction", kExtract, IDC_BROWSE_OUTPUT, IDC_OUTPUT, "save " + kText},
+};
+
+// The folder a browse dialog opens in, in merge mode after the fields were given these paths: the folder of the
+// field's path, for the output else the input's; "" leaves it to the toolkit. Paths with a folder are in a fresh
+// folder holding "subs", "notes" and "out".
+struct FolderRow
+{
+    const char* name;
+    int button;
+    QStringList fields;  // input, text, output
+    QString folder;
+};
+const FolderRow kFolderRows[] = {
+    {"input's folder", IDC_BROWSE_INPUT, {"subs/movie.srt", "notes/a.txt", "out/b.srt"}, "subs"},
+    {"input in a missing folder", IDC_BROWSE_INPUT, {"gone/movie.srt", "notes/a.txt", "out/b.srt"}, ""},
+    {"input without a folder", IDC_BROWSE_INPUT, {"movie.srt", "notes/a.txt", "out/b.srt"}, ""},
+    {"text file without a folder", IDC_BROWSE_TEXT, {"subs/movie.srt", "a.txt", "out/b.srt"}, ""},
+    {"output's folder", IDC_BROWSE_OUTPUT, {"subs/movie.srt", "notes/a.txt", "out/b.srt"}, "out"},
+    {"output without a folder: the input's", IDC_BROWSE_OUTPUT, {"subs/movie.srt", "", "b.srt"}, "subs"},
+    {"output in a missing folder: the input's", IDC_BROWSE_OUTPUT, {"subs/movie.srt", "", "gone/b.srt"}, "subs"},
+    {"output and input without a folder", IDC_BROWSE_OUTPUT, {"movie.srt", "notes/a.txt", ""}, ""},
 };
 }  // namespace
 
@@ -322,10 +375,28 @@ private slots:
         QVERIFY(dlg.UpdateData(true));
         SetTexts(dlg, kDetailedIds, r.texts);
         QCOMPARE(dlg.UpdateData(true), r.focus == 0);
-        QCOMPARE((QList<uint>{dlg.m_nSrc1, dlg.m_nDst1, dlg.m_nSrc2, dlg.m_nDst2}), r.members);
+        const auto values = dlg.Model().DetailedValues();
+        QCOMPARE((QList<uint>{values[0], values[1], values[2], values[3]}), r.members);
         QCOMPARE(dlg.m_vecMessages.size(), r.focus == 0 ? 0 : 1);
         if (r.focus != 0)
             QCOMPARE(QApplication::focusWidget(), dlg.Control(r.focus));
+    }
+
+    void BasicShiftLeavesDetailedFieldsAlone_data() { AddRows(kBasicRows); }
+    void BasicShiftLeavesDetailedFieldsAlone()
+    {
+        const BasicRow& r = CurrentRow(kBasicRows);
+        CRecordingDlg dlg;
+        QVERIFY(ShowActive(dlg));
+        Click(dlg, IDC_SHIFT_DETAILED);
+        SetTexts(dlg, kDetailedIds, {"1", "2", "3", "4"});
+        QVERIFY(dlg.UpdateData(true));
+        Type(dlg, IDC_SRC1, "x");
+        Click(dlg, IDC_SHIFT_BASIC);
+        r.typeInto != 0 ? Type(dlg, r.typeInto, "12") : Click(dlg, r.click);
+        QCOMPARE(dlg.m_vecMessages, QStringList());
+        const auto values = dlg.Model().DetailedValues();
+        QCOMPARE((QList<uint>{values[0], values[1], values[2], values[3]}), (QList<uint>{1, 2, 3, 4}));
     }
 
     void RunChecksAndShowsJobMessage_data() { AddRows(kRunRows); }
@@ -363,26 +434,75 @@ private slots:
         }
     }
 
-    // The real box, reached with Enter in the input: captioned with the
-    // program file's name, one OK button, no icon.
+    // The real box, reached with Enter in the input: owned by the window,
+    // captioned with the program file's name, one OK button reading "확인"
+    // under an English system locale, no icon; wide enough for its text and
+    // for its caption beside a frame's icon and three buttons.
     void MessageBoxIsPlain()
     {
         CMainDlg dlg;
         QVERIFY(ShowActive(dlg));
         Edit(dlg, IDC_INPUT)->setText("/no/such/file.srt");
         QStringList seen;
-        QTimer::singleShot(0, [&seen] {
+        QTimer::singleShot(0, [&seen, &dlg] {
             auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (pBox == nullptr)
                 return;
-            seen << pBox->windowTitle() << pBox->text() << QString::number(pBox->buttons().size())
-                 << QString::number(pBox->icon()) << QString::number(pBox->isModal());
+            const QFontMetrics metrics(pBox->font());
+            const bool bWide =
+                pBox->width() >= metrics.horizontalAdvance(pBox->windowTitle()) + 120 &&
+                pBox->findChild<QLabel*>("qt_msgbox_label")->width() >= metrics.horizontalAdvance(pBox->text());
+            seen << pBox->windowTitle() << pBox->text() << ButtonTexts(pBox) << QString::number(pBox->icon())
+                 << QString::number(pBox->isModal() && pBox->parentWidget() == &dlg) << QString::number(bWide);
             pBox->buttons().front()->click();
         });
         QTest::keyClick(Edit(dlg, IDC_INPUT), Qt::Key_Return);  // Enter runs
         QCOMPARE(seen, QStringList({QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(), kSourceError,
-                                    "1", QString::number(QMessageBox::NoIcon), "1"}));
+                                    "확인", QString::number(QMessageBox::NoIcon), "1", "1"}));
         QVERIFY(dlg.isVisible());
+    }
+
+    // Qt's own file dialogs and their overwrite question speak Korean too; the
+    // save dialog opens in the output's folder.
+    void FileDialogsSpeakKorean()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        WriteFile(dir.filePath("movie.srt"), "");
+        CMainDlg dlg;
+        QVERIFY(ShowActive(dlg));
+        Edit(dlg, IDC_OUTPUT)->setText(dir.filePath("old.srt"));
+        QStringList seen;
+        QTimer::singleShot(0, [&seen] {
+            auto* pDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (pDialog == nullptr)
+                return;
+            seen << pDialog->windowTitle() << pDialog->findChild<QLabel*>("lookInLabel")->text()
+                 << ButtonTexts(pDialog->findChild<QDialogButtonBox*>());
+            pDialog->reject();
+        });
+        Click(dlg, IDC_BROWSE_INPUT);
+        QTimer::singleShot(0, [&seen, &dir] {
+            auto* pDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (pDialog == nullptr)
+                return;
+            seen << pDialog->windowTitle() << ButtonTexts(pDialog->findChild<QDialogButtonBox*>())
+                 << QString::number(pDialog->directory() == QDir(dir.path()));
+            QTimer::singleShot(0, [&seen] {
+                auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (pBox == nullptr)
+                    return;
+                seen << pBox->text() << ButtonTexts(pBox);
+                pBox->button(QMessageBox::No)->click();
+            });
+            pDialog->selectFile(dir.filePath("movie.srt"));
+            pDialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+            pDialog->reject();
+        });
+        Click(dlg, IDC_BROWSE_OUTPUT);
+        QCOMPARE(seen, QStringList({"열기", "다음에서 찾기:", "열기(&O) 취소", "다른 이름으로 저장", "저장(&S) 취소",
+                                    "1", "movie.srt이(가) 이미 존재합니다.\n바꾸시겠습니까?", "예(&Y) 아니요(&N)"}));
+        QCOMPARE(Edit(dlg, IDC_OUTPUT)->text(), dir.filePath("old.srt"));
     }
 
     // Escape does nothing wherever the focus is; the Close button (on its row)
@@ -437,6 +557,23 @@ private slots:
         QCOMPARE(dlg.m_vecDialogs, QStringList({r.dialog, r.dialog}));
     }
 
+    void BrowseOpensInFieldsFolder_data() { AddRows(kFolderRows); }
+    void BrowseOpensInFieldsFolder()
+    {
+        const FolderRow& r = CurrentRow(kFolderRows);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid() && QDir(dir.path()).mkpath("subs") && QDir(dir.path()).mkpath("notes") &&
+                QDir(dir.path()).mkpath("out"));
+        QStringList fields;
+        for (const QString& strField : r.fields)
+            fields << (strField.contains('/') ? dir.filePath(strField) : strField);
+        CRecordingDlg dlg;
+        Click(dlg, kMerge);
+        SetTexts(dlg, {IDC_INPUT, IDC_TEXT, IDC_OUTPUT}, fields);
+        Click(dlg, r.button);
+        QCOMPARE(dlg.m_vecFolders, QStringList{r.folder.isEmpty() ? QString() : dir.filePath(r.folder)});
+    }
+
     void ToolTipsOnModesAndOptionsOnly()
     {
         const QHash<int, QString> tips = {
@@ -455,27 +592,6 @@ private slots:
             if (QWidget* pControl = dlg.Control(nId); pControl != nullptr && ++nControls > 0)
                 QCOMPARE(pControl->toolTip(), tips.value(nId));
         QVERIFY(nControls > tips.size());
-    }
-
-    // The millisecond field reads like _wtoi but saturates; the run request and the h:m:s fields share it.
-    void OffsetFieldReadsLikeWtoi()
-    {
-        const std::pair<std::u16string, int32_t> cases[] = {{u"", 0},
-                                                            {u"abc", 0},
-                                                            {u"-1500", -1500},
-                                                            {u"  +42ms", 42},
-                                                            {u"\x3000\t7", 7},
-                                                            {u"\xA0"
-                                                             u"7",
-                                                             0},
-                                                            {u"--5", 0},
-                                                            {u"1 2", 1},
-                                                            {u"2147483648", INT32_MAX},
-                                                            {u"99999999999999999999999", INT32_MAX},
-                                                            {u"-2147483648", INT32_MIN},
-                                                            {u"-2147483649", INT32_MIN}};
-        for (const auto& [text, nExpected] : cases)
-            QCOMPARE(ParseOffsetText(text), nExpected);
     }
 };
 

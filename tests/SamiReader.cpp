@@ -210,6 +210,28 @@ TEST_F(SamiConvertTest, KeepsTheClassesApart)
                                     "2\n00:00:02,000 --> 00:00:04,000\nHi\n\n"));
 }
 
+// Several P tags of one class in one SYNC: {captions, the KRCC file's cues}. P tags in SYNC tags of their own stay
+// apart, also at the same time.
+TEST_F(SamiConvertTest, JoinsParagraphsOfOneClassInOneSync)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"<SYNC Start=1000><P Class=KRCC>one<P Class=KRCC>two", "1\n00:00:01,000 --> 00:00:11,000\none\ntwo\n\n"},
+        {"<SYNC Start=1000><P Class=KRCC>one<P Class=ENCC>en<P Class=KRCC>two",
+         "1\n00:00:01,000 --> 00:00:11,000\none\ntwo\n\n"},
+        {"<SYNC Start=1000><P Class=KRCC>&nbsp;<P Class=KRCC>two", "1\n00:00:01,000 --> 00:00:11,000\ntwo\n\n"},
+        {"<SYNC Start=1000><P Class=KRCC>one<br><P Class=KRCC>two", "1\n00:00:01,000 --> 00:00:11,000\none\ntwo\n\n"},
+        {"<SYNC Start=1000><P Class=KRCC>one<SYNC Start=1000><P Class=KRCC>two",
+         "1\n00:00:01,000 --> 00:00:01,000\none\n\n2\n00:00:01,000 --> 00:00:11,000\ntwo\n\n"},
+        {"<SYNC Start=1000><P Class=KRCC>one<SYNC Start=2000><P Class=KRCC>two",
+         "1\n00:00:01,000 --> 00:00:02,000\none\n\n2\n00:00:02,000 --> 00:00:12,000\ntwo\n\n"},
+    };
+    for (const auto& [captions, srt] : cases)
+    {
+        ASSERT_GE(Convert("<SAMI><BODY>" + captions + "</BODY></SAMI>"), 1) << captions;
+        EXPECT_EQ(Output("KRCC"), Saved(srt)) << captions;
+    }
+}
+
 TEST_F(SamiConvertTest, ClasslessParagraphHasTheEmptyClass)
 {
     ASSERT_EQ(Convert("<SYNC Start=1><P ID=nameless>x"), 1);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "srt/SrtProcessor.h"
+#include "text/TextBuffer.h"
 
 using namespace tavrel;
 
@@ -138,6 +139,50 @@ TEST(CueScan, ReportsTimeLinePositionsAndResume)
     CSrtCue cue;
     ASSERT_TRUE(kSrt.FirstCue(text.data(), static_cast<int32_t>(text.size()), cue));
     EXPECT_EQ(cue.m_nResume, 2 + 30 + 1 + 2);
+}
+
+struct CTolerantCase
+{
+    const char16_t* pName;
+    std::u16string text;
+    std::u16string expected;  // empty: the text stays as it is
+};
+
+// Each line in the table ends with a CR unless it says otherwise; a rewritten line counts once.
+TEST(TolerantTimeLine, RewritesRealWorldFormsAndLeavesTheirNeighbours)
+{
+    const CTolerantCase cases[] = {
+        {u"FullStops", u"00:00:00.000 --> 00:00:03.766\r", u"00:00:00,000 --> 00:00:03,766\r"},
+        {u"TrailingBlanks", u"00:00:04,000 --> 00:00:05,500  \r", u"00:00:04,000 --> 00:00:05,500\r"},
+        {u"Coordinates", u"00:01:39,000 --> 00:01:41,040 X1:40 X2:600 Y1:20 Y2:50\r",
+         u"00:01:39,000 --> 00:01:41,040\r"},
+        {u"ThreeDigitSeconds", u"00:00:013,567 --> 00:00:15,000\r", u"00:00:13,567 --> 00:00:15,000\r"},
+        {u"ShortFieldsAndTabs", u" \t0:0:1,5-->0:02,04\t\r", u"00:00:01,500 --> 00:00:02,040\r"},
+        {u"NoRangeCheck", u"1:75:99 --> 2:00:00\r", u"02:16:39,000 --> 02:00:00,000\r"},
+        {u"HundredHoursClamp", u"100:00:00,000 --> 999:59:59.9\r", u"99:59:59,999 --> 99:59:59,999\r"},
+        {u"StrictAndTolerantInOneFile", u"00:00:01,000 --> 00:00:02,000\rA\r\r00:00:03.000 --> 00:00:04.000\rB",
+         u"00:00:01,000 --> 00:00:02,000\rA\r\r00:00:03,000 --> 00:00:04,000\rB"},
+        {u"DialogueTimes", u"10:30 --> 11:00\r", u""},
+        {u"WordsBefore", u"at 00:00:01.000 --> 00:00:02.000\r", u""},
+        {u"WordsAfter", u"00:00:01.000 --> 00:00:02.000 later\r", u""},
+        {u"FourDigitFraction", u"00:00:03,4560 --> 00:00:04,000\r", u""},
+        {u"FourDigitHours", u"0000:00:01.000 --> 00:00:02.000\r", u""},
+        {u"ThreeDigitMinutes", u"00:000:01.000 --> 00:00:02.000\r", u""},
+        {u"ShortArrow", u"00:00:01.000 -> 00:00:02.000\r", u""},
+        {u"StrictMidLine", u"x 00:00:01,000 --> 00:00:02,500\r", u""},
+        {u"StrictAfterBlanks", u"  00:00:01,000 --> 00:00:02,500\r", u""},
+        {u"LastLineWithoutCr", u"A\r00:00:01.000 --> 00:00:02.000", u""},
+        {u"ThreeCoordinates", u"00:00:01.000 --> 00:00:02.000 X1:40 X2:600 Y1:20\r", u""},
+        {u"CoordinatesWithoutBlank", u"00:00:01.000 --> 00:00:02.000X1:4 X2:6 Y1:2 Y2:5\r", u""},
+        {u"SmallCoordinates", u"00:00:01.000 --> 00:00:02.000 x1:4 x2:6 y1:2 y2:5\r", u""}};
+    for (const auto& [pName, text, expected] : cases)
+    {
+        CTextBuffer buffer;
+        buffer.Assign(text);
+        const int64_t nRewritten = kSrt.NormaliseTimeLines(buffer);
+        EXPECT_EQ(buffer.View(), expected.empty() ? text : expected) << testing::PrintToString(std::u16string(pName));
+        EXPECT_EQ(nRewritten, expected.empty() ? 0 : 1) << testing::PrintToString(std::u16string(pName));
+    }
 }
 
 TEST(AppendCue, LaysOutNumberTimeLineAndText)

@@ -3,12 +3,16 @@
 #include <string>
 #include <tuple>
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include "TestUtil.h"
 #include "text/AtomicFile.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
 
 using namespace tavrel;
 
@@ -38,7 +42,20 @@ TEST(TextBufferLoad, DecodesAndNormalisesLineEnds)
                      8),
          u"a"},
         {"Utf16WithoutMarkIsAnsi", std::string("a\0b\0", 4), u"a"},
-        {"BigEndianMarkIsAnsi", std::string("\xFE\xFF\0a", 4), u"\uFFFD\uFFFD"},
+        {"Utf16Be",
+         std::string("\xFE\xFF"
+                     "\0a\0\r\0\n\xAC\0\xD8\x3D\xDE\0\0\n",
+                     16),
+         u"a\r\uAC00\U0001F600\r"},
+        {"Utf16BeLoneSurrogateKept", std::string("\xFE\xFF\xDC\0\0b", 6), std::u16string(1, char16_t(0xDC00)) + u"b"},
+        {"Utf16BeStopsAtNul",
+         std::string("\xFE\xFF"
+                     "\0a\0\0\0b",
+                     8),
+         u"a"},
+        {"Utf16BeMarkOnly", "\xFE\xFF", u""},
+        {"Utf16BeOddTailIsHighByte", std::string("\xFE\xFF\0a\x41", 5), u"a\u4100"},
+        {"Utf16BeWithoutMarkIsAnsi", std::string("\0a\0b", 4), u""},
         {"AnsiStopsAtZeroByte", std::string("ab\0cd", 5), u"ab"},
         {"Utf8WithMark", std::string(kBom) + Bytes(u8"가\r\n나"), u"가\r나"},
         {"Utf8WithoutMark", Bytes(u8"é가\n"), u"é가\r"},
@@ -60,12 +77,12 @@ TEST(TextBufferLoad, DecodesAndNormalisesLineEnds)
          "a\r\xE0\x80\x8A"
          "b\xC3\xA9",
          u"a\rb\u00E9"},
-        {"CutOffSequenceIsCp949", "\xC3\xA9\xEB", u"챕\uFFFD"},
-        {"Cp949Korean", "\xB0\xA1\r\n\x94\xEE", u"가\r뷁"},
-        {"Cp949InvalidByteEach",
+        {"CutOffSequenceIsLegacy", "\xC3\xA9\xEB", ForCodePage(u"챕\uFFFD", u"Ã©ë")},
+        {"LegacyKorean", "\xB0\xA1\r\n\x94\xEE", ForCodePage(u"가\r뷁", u"°¡\r”î")},
+        {"LegacyInvalidByteEach",
          "a\xFF\xFF"
-         "b\x80",
-         u"a\uFFFD\uFFFDb\uFFFD"}};
+         "b\xB0",
+         ForCodePage(u"a\uFFFD\uFFFDb\uFFFD", u"aÿÿb°")}};
     CTempDir dir;
     for (const auto& [pName, bytes, expected] : cases)
     {
@@ -184,9 +201,33 @@ TEST(AtomicFile, UncommittedWriteKeepsTargetAndCommitKeepsPermissions)
     ASSERT_TRUE(file.Write("new", 3));
     ASSERT_TRUE(file.Commit());
     EXPECT_EQ(ReadBytes(dir / "t"), "new");
+#ifndef _WIN32  // Windows keeps a read-only flag only; its attributes are checked below
     EXPECT_EQ(fs::status(dir / "t").permissions(), perms);
+#endif
 }
 
+#ifdef _WIN32
+// The old file's attributes stay with the new one. A target another program holds open without delete sharing
+// cannot be replaced: the save fails, and the target and the folder stay as they were.
+TEST(AtomicFile, KeepsAttributesAndFailsCleanlyOnATargetHeldOpen)
+{
+    CTempDir dir;
+    const fs::path target = dir / "대상.srt";
+    WriteBytes(target, "old");
+    ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_TRUE(CTextBuffer::SaveText(target, u"new"));
+    EXPECT_EQ(ReadBytes(target), std::string(kBom) + "new");
+    EXPECT_NE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+
+    const HANDLE hHeld = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(CTextBuffer::SaveText(target, u"newer"));
+    CloseHandle(hHeld);
+    EXPECT_EQ(ReadBytes(target), std::string(kBom) + "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 1);
+}
+#else
 // Failed writes (full device, folder, missing folder) are covered through the jobs in Faults.cpp.
 TEST(AtomicFile, LinksPipesAndDevicesAreHandled)
 {
@@ -203,4 +244,5 @@ TEST(AtomicFile, LinksPipesAndDevicesAreHandled)
     EXPECT_TRUE(CTextBuffer::SaveText("/dev/null", u"x"));  // written in place
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
+#endif
 }  // namespace

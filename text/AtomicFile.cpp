@@ -10,6 +10,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -84,7 +88,14 @@ fs::path TempName(const fs::path& target, unsigned nAttempt)
 #ifdef _WIN32
 FILE* CreateExclusive(const fs::path& path)
 {
-    return _wfopen(path.c_str(), L"wbx");
+    const int nFlags = _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT;
+    const int fd = _wopen(path.c_str(), nFlags, _S_IREAD | _S_IWRITE);
+    if (fd < 0)
+        return nullptr;
+    FILE* pFile = _fdopen(fd, "wb");
+    if (pFile == nullptr)
+        _close(fd);
+    return pFile;
 }
 
 FILE* OpenDirect(const fs::path& path)
@@ -92,7 +103,22 @@ FILE* OpenDirect(const fs::path& path)
     return _wfopen(path.c_str(), L"wb");
 }
 
+// The attributes go along in ReplaceTarget.
 void CopyPermissions(const fs::path&, FILE*) {}
+
+// The old file's attributes (hidden, archive...) go to the new one, read-only aside: a read-only target is not
+// replaced. A target that another program holds open without sharing deletion cannot be replaced either: the move
+// fails and the target stays as it was. MoveFileExW rather than ReplaceFileW: under Wine, ReplaceFileW drops the
+// attributes and leaves its backup file behind when it fails.
+std::string ReplaceTarget(const fs::path& temp, const fs::path& target)
+{
+    const DWORD nAttributes = GetFileAttributesW(target.c_str());
+    if (nAttributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(temp.c_str(), nAttributes & ~FILE_ATTRIBUTE_READONLY);
+    if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return {};
+    return std::system_category().message(static_cast<int>(GetLastError()));
+}
 #else
 FILE* CreateExclusive(const fs::path& path)
 {
@@ -125,6 +151,14 @@ void CopyPermissions(const fs::path& from, FILE* pTo)
     if (stat(from.c_str(), &st) == 0)
         fchmod(fileno(pTo), st.st_mode & 07777);
 }
+
+// Empty on success, else the system's reason.
+std::string ReplaceTarget(const fs::path& temp, const fs::path& target)
+{
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    return ec ? ec.message() : std::string();
+}
 #endif
 }  // namespace
 
@@ -152,10 +186,8 @@ CAtomicFile::CAtomicFile(const fs::path& target)
     {
         m_pathTemp = TempName(m_pathTarget, nAttempt);
         m_pFile = CreateExclusive(m_pathTemp);
-#ifndef _WIN32
         if (m_pFile == nullptr && errno != EEXIST)
             break;
-#endif
     }
     if (m_pFile == nullptr)
     {
@@ -215,11 +247,9 @@ bool CAtomicFile::Commit()
         return !m_bFailed;
     if (m_bFailed)
         return false;  // the destructor removes the temporary file
-    std::error_code ec;
-    fs::rename(m_pathTemp, m_pathTarget, ec);
-    if (ec)
+    if (const std::string strError = ReplaceTarget(m_pathTemp, m_pathTarget); !strError.empty())
     {
-        Fail(ec.message());
+        Fail(strError);
         return false;
     }
     m_pathTemp.clear();

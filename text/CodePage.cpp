@@ -33,48 +33,176 @@ size_t CharUnits(std::u16string_view text, size_t i)
 
 #ifdef _WIN32
 
+namespace
+{
+// Without a usable converter: ASCII stays, every other byte is invalid.
+std::u16string DecodeAsciiOnly(const char* pBytes, size_t nBytes)
+{
+    std::u16string out(nBytes, u'\0');
+    for (size_t i = 0; i < nBytes; ++i)
+    {
+        const auto b = static_cast<unsigned char>(pBytes[i]);
+        out[i] = b < 0x80 ? b : kReplacement;
+    }
+    return out;
+}
+
+// Without a usable converter: ASCII stays, every other character is missing.
+std::string EncodeAsciiOnly(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); i += CharUnits(text, i))
+        out.push_back(text[i] < 0x80 ? static_cast<char>(text[i]) : '?');
+    return out;
+}
+
+constexpr size_t kPieceBytes = 64 * 1024;
+
+// How the bytes of a code page make up characters, to cut the input into
+// pieces that end between characters and to walk it character by character.
+struct CByteForms
+{
+    UINT m_nCp = 0;
+    UINT m_nMaxCharSize = 1;
+    bool m_bLead[256] = {};  // double-byte code pages: the bytes that start a pair
+};
+
+bool GetByteForms(int nCodePage, CByteForms& forms)
+{
+    forms.m_nCp = nCodePage == 0 ? GetACP() : static_cast<UINT>(nCodePage);
+    CPINFO info;
+    if (!GetCPInfo(forms.m_nCp, &info))
+        return false;
+    forms.m_nMaxCharSize = info.MaxCharSize;
+    for (size_t i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2)
+        for (unsigned b = info.LeadByte[i]; b <= info.LeadByte[i + 1]; ++b)
+            forms.m_bLead[b] = true;
+    return true;
+}
+
+// Appends the bytes as UTF-16; false, with out unchanged, when any byte is
+// invalid or the bytes end inside a character.
+bool DecodeStrict(UINT nCp, const char* pBytes, size_t nBytes, std::u16string& out)
+{
+    const int nIn = static_cast<int>(nBytes);
+    const int nUnits = MultiByteToWideChar(nCp, MB_ERR_INVALID_CHARS, pBytes, nIn, nullptr, 0);
+    if (nUnits <= 0)
+        return false;
+    const size_t nAt = out.size();
+    out.resize(nAt + static_cast<size_t>(nUnits));
+    auto* pOut = reinterpret_cast<wchar_t*>(out.data() + nAt);
+    if (MultiByteToWideChar(nCp, MB_ERR_INVALID_CHARS, pBytes, nIn, pOut, nUnits) == nUnits)
+        return true;
+    out.resize(nAt);
+    return false;
+}
+
+// The end of the piece that starts at nAt: about kPieceBytes long and never
+// inside a character. Multi-byte code pages other than the double-byte ones
+// and UTF-8 give no such place: the whole rest is one piece.
+size_t PieceEnd(const CByteForms& forms, const unsigned char* pBytes, size_t nBytes, size_t nAt)
+{
+    if (nBytes - nAt <= kPieceBytes)
+        return nBytes;
+    size_t i = nAt + kPieceBytes;
+    if (forms.m_nMaxCharSize == 2)
+    {
+        for (i = nAt; i < nAt + kPieceBytes;)
+            i += forms.m_bLead[pBytes[i]] ? 2 : 1;
+    }
+    else if (forms.m_nCp == CP_UTF8)
+    {
+        while (i < nBytes && (pBytes[i] & 0xC0) == 0x80)
+            ++i;
+    }
+    else if (forms.m_nMaxCharSize > 2)
+    {
+        i = nBytes;
+    }
+    return std::min(i, nBytes);
+}
+
+// Decodes [nAt, nEnd) one character at a time: each byte that starts no
+// valid character becomes one U+FFFD and the walk goes on at the next byte
+// (the converter itself would take the byte after a bad lead byte along).
+// Returns where the walk stopped, which may be a little past nEnd.
+size_t DecodeByCharacter(const CByteForms& forms, const char* pBytes, size_t nBytes, size_t nAt, size_t nEnd,
+                         std::u16string& out)
+{
+    const auto* pUnsigned = reinterpret_cast<const unsigned char*>(pBytes);
+    while (nAt < nEnd)
+    {
+        size_t nMin = 1;
+        size_t nMax = forms.m_nMaxCharSize;
+        if (nMax == 2)
+            nMin = nMax = forms.m_bLead[pUnsigned[nAt]] ? 2 : 1;
+        size_t nLength = 0;
+        for (size_t n = nMin; n <= nMax && nAt + n <= nBytes && nLength == 0; ++n)
+            nLength = DecodeStrict(forms.m_nCp, pBytes + nAt, n, out) ? n : 0;
+        if (nLength == 0)
+        {
+            out.push_back(kReplacement);
+            nLength = 1;
+        }
+        nAt += nLength;
+    }
+    return nAt;
+}
+}  // namespace
+
 std::u16string DecodeCodePage(const char* pBytes, size_t nBytes, int nCodePage)
 {
-    const UINT nCp = nCodePage == 0 ? CP_ACP : static_cast<UINT>(nCodePage);
     const void* pZero = std::memchr(pBytes, 0, nBytes);
     if (pZero != nullptr)
         nBytes = static_cast<size_t>(static_cast<const char*>(pZero) - pBytes);
+    CByteForms forms;
+    if (!GetByteForms(nCodePage, forms) || nBytes > 0x7FFFFFFF)
+        return DecodeAsciiOnly(pBytes, nBytes);
     std::u16string out;
-    if (nBytes == 0 || nBytes > 0x7FFFFFFF)
-        return out;
-    const int nIn = static_cast<int>(nBytes);
-    const int nUnits = MultiByteToWideChar(nCp, 0, pBytes, nIn, nullptr, 0);
-    if (nUnits <= 0)
-        return out;
-    out.resize(static_cast<size_t>(nUnits));
-    MultiByteToWideChar(nCp, 0, pBytes, nIn, reinterpret_cast<wchar_t*>(out.data()), nUnits);
+    ReserveLarge(out, nBytes + 2);
+    const auto* pUnsigned = reinterpret_cast<const unsigned char*>(pBytes);
+    for (size_t nAt = 0; nAt < nBytes;)
+    {
+        const size_t nEnd = PieceEnd(forms, pUnsigned, nBytes, nAt);
+        const bool bValid = DecodeStrict(forms.m_nCp, pBytes + nAt, nEnd - nAt, out);
+        nAt = bValid ? nEnd : DecodeByCharacter(forms, pBytes, nBytes, nAt, nEnd, out);
+    }
     return out;
 }
 
 namespace
 {
-// Returns the bytes of units, or nothing when a character was missing.
+// Appends the bytes of the units; false, with out unchanged, when a
+// character is missing from the code page.
 bool EncodeWhole(UINT nCp, std::u16string_view text, std::string& out)
 {
     const auto* pText = reinterpret_cast<const wchar_t*>(text.data());
     const int nUnits = static_cast<int>(text.size());
+    // UTF-8 has every character: only a lone surrogate is refused. It takes
+    // no default character, so it cannot tell that one was used.
     const bool bUtf8 = nCp == CP_UTF8;
     BOOL bUsedDefault = FALSE;
-    const DWORD nFlags = bUtf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const DWORD nFlags = bUtf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL* pUsedDefault = bUtf8 ? nullptr : &bUsedDefault;
     const int nBytes = WideCharToMultiByte(nCp, nFlags, pText, nUnits, nullptr, 0, nullptr, pUsedDefault);
     if (nBytes <= 0 || bUsedDefault)
         return false;
     const size_t nAt = out.size();
     out.resize(nAt + static_cast<size_t>(nBytes));
-    return WideCharToMultiByte(nCp, nFlags, pText, nUnits, out.data() + nAt, nBytes, nullptr, pUsedDefault) == nBytes;
+    if (WideCharToMultiByte(nCp, nFlags, pText, nUnits, out.data() + nAt, nBytes, nullptr, pUsedDefault) == nBytes)
+        return true;
+    out.resize(nAt);
+    return false;
 }
 }  // namespace
 
 std::string EncodeCodePage(std::u16string_view text, int nCodePage)
 {
     constexpr size_t kChunkUnits = 64 * 1024;
-    const UINT nCp = nCodePage == 0 ? CP_ACP : static_cast<UINT>(nCodePage);
+    CByteForms forms;
+    if (!GetByteForms(nCodePage, forms))
+        return EncodeAsciiOnly(text);
     std::string out;
     out.reserve(text.size() * 2);
     for (size_t nAt = 0; nAt < text.size();)
@@ -82,16 +210,14 @@ std::string EncodeCodePage(std::u16string_view text, int nCodePage)
         size_t nUnits = std::min(kChunkUnits, text.size() - nAt);
         if (nAt + nUnits < text.size() && IsHighSurrogate(text[nAt + nUnits - 1]))
             --nUnits;
-        const size_t nDone = out.size();
-        if (!EncodeWhole(nCp, text.substr(nAt, nUnits), out))
+        if (!EncodeWhole(forms.m_nCp, text.substr(nAt, nUnits), out))
         {
             // Character by character, so that each missing one (also a
             // pair) becomes exactly one '?'.
-            out.resize(nDone);
             for (size_t i = nAt; i < nAt + nUnits;)
             {
                 const size_t nChar = CharUnits(text, i);
-                if (!EncodeWhole(nCp, text.substr(i, nChar), out))
+                if (!EncodeWhole(forms.m_nCp, text.substr(i, nChar), out))
                     out.push_back('?');
                 i += nChar;
             }
@@ -288,28 +414,139 @@ size_t FindAsciiRun(const T* p, size_t n, size_t nFrom, bool bSkipFirst, size_t&
     return n;
 }
 
-// Decodes [pIn, pIn + nIn) through the converter, appending at out[nDone].
-void DecodeSegment(CIconv& conv, const char* pIn, size_t nIn, std::u16string& out, size_t& nDone)
+// The units one byte gives on its own, from a fresh state: 0 when it is no
+// character alone. bIncomplete tells that it starts a longer character.
+int DecodeAlone(CIconv& conv, const char* p, char16_t units[2], bool& bIncomplete)
 {
-    while (nIn > 0)
+    conv.Reset();
+    const char* pIn = p;
+    size_t nIn = 1;
+    char* pOut = reinterpret_cast<char*>(units);
+    size_t nOut = 2 * sizeof(char16_t);
+    const int nError = conv.Convert(pIn, nIn, pOut, nOut);
+    conv.Reset();
+    bIncomplete = nError == EINVAL;
+    if (nError != 0 || nIn != 0)
+        return 0;
+    return static_cast<int>((2 * sizeof(char16_t) - nOut) / sizeof(char16_t));
+}
+
+// Units the bytes [p, p + n) give, or -1 when they do not convert whole.
+int64_t CountUnits(CIconv& conv, const char* p, size_t n)
+{
+    conv.Reset();
+    int64_t nUnits = 0;
+    char16_t scratch[1024];
+    while (n > 0)
     {
-        EnsureRoom(out, nDone, nIn + 2);
+        char* pOut = reinterpret_cast<char*>(scratch);
+        size_t nOut = sizeof scratch;
+        const int nError = conv.Convert(p, n, pOut, nOut);
+        nUnits += static_cast<int64_t>((sizeof scratch - nOut) / sizeof(char16_t));
+        if (nError != 0 && nError != E2BIG)
+            nUnits = -1;
+        if (nError != E2BIG)
+            break;
+    }
+    conv.Reset();
+    return nUnits;
+}
+
+// The pair at p is refused only after the converter has consumed it.
+bool IsSwallowedPair(CIconv& conv, const char* p)
+{
+    conv.Reset();
+    const char* pIn = p;
+    size_t nIn = 2;
+    char16_t units[2];
+    char* pOut = reinterpret_cast<char*>(units);
+    size_t nOut = sizeof units;
+    const bool bSwallowed = conv.Convert(pIn, nIn, pOut, nOut) == EILSEQ && nIn == 0;
+    conv.Reset();
+    return bSwallowed;
+}
+
+// Where the invalid sequence that stopped a call begun at pBegin starts.
+// glibc's CP949 consumes the invalid pair A2 E8 before it reports it, so
+// pStop may lie past a pair that made no unit; then the bytes before that
+// pair give all nUnits units the call made.
+const char* FindErrorStart(CIconv& conv, const char* pBegin, const char* pStop, size_t nUnits)
+{
+    if (pStop - pBegin < 2 || !IsSwallowedPair(conv, pStop - 2))
+        return pStop;
+    const int64_t nBefore = CountUnits(conv, pBegin, static_cast<size_t>(pStop - 2 - pBegin));
+    return nBefore == static_cast<int64_t>(nUnits) ? pStop - 2 : pStop;
+}
+
+// How an invalid lead byte is told apart: UTF-8 resynchronises by itself,
+// so there the byte after a bad one is decoded as usual.
+enum class LeadBytes
+{
+    Cp949,
+    Probe,
+    SelfSynchronising,
+};
+
+// Whether the byte starts a two-byte character. glibc refuses some CP949
+// lead bytes on their own (C9, FE) that still take the byte after them.
+bool IsLeadByte(CIconv& conv, LeadBytes nLeads, const char* p)
+{
+    const auto b = static_cast<unsigned char>(*p);
+    if (b < 0x80 || nLeads == LeadBytes::SelfSynchronising)
+        return false;
+    if (nLeads == LeadBytes::Cp949)
+        return b >= 0x81 && b <= 0xFE;
+    char16_t units[2];
+    bool bIncomplete = false;
+    DecodeAlone(conv, p, units, bIncomplete);
+    return bIncomplete;
+}
+
+// The invalid byte at p becomes one U+FFFD. When it is a lead byte, the byte
+// after it is decoded on its own: paired with the byte after it in turn, it
+// would take that byte (often a letter) with it. Returns where to go on.
+const char* SkipInvalid(CIconv& conv, LeadBytes nLeads, const char* p, const char* pEnd, std::u16string& out,
+                        size_t& nDone)
+{
+    EnsureRoom(out, nDone, static_cast<size_t>(pEnd - p) + 4);
+    out[nDone++] = kReplacement;
+    const char* pNext = p + 1;
+    if (pNext == pEnd || static_cast<unsigned char>(*pNext) < 0x80 || !IsLeadByte(conv, nLeads, p))
+        return pNext;
+    char16_t units[2];
+    bool bIncomplete = false;
+    const int nUnits = DecodeAlone(conv, pNext, units, bIncomplete);
+    if (nUnits == 0)
+        out[nDone++] = kReplacement;
+    for (int i = 0; i < nUnits; ++i)
+        out[nDone++] = units[i];
+    return pNext + 1;
+}
+
+// Decodes [pIn, pIn + nIn) through the converter, appending at out[nDone].
+void DecodeSegment(CIconv& conv, LeadBytes nLeads, const char* pIn, size_t nIn, std::u16string& out, size_t& nDone)
+{
+    const char* const pEnd = pIn + nIn;
+    while (pIn < pEnd)
+    {
+        size_t nLeft = static_cast<size_t>(pEnd - pIn);
+        EnsureRoom(out, nDone, nLeft + 2);
+        const char* const pBegin = pIn;
+        const size_t nBefore = nDone;
         char* pOut = reinterpret_cast<char*>(out.data() + nDone);
         size_t nOut = (out.size() - nDone) * sizeof(char16_t);
-        const int nError = conv.Convert(pIn, nIn, pOut, nOut);
+        const int nError = conv.Convert(pIn, nLeft, pOut, nOut);
         nDone = (out.size() * sizeof(char16_t) - nOut) / sizeof(char16_t);
         if (nError == 0)
             break;
         if (nError == E2BIG)
         {
-            out.resize(out.size() + nIn + 16);
+            out.resize(out.size() + nLeft + 16);
             continue;
         }
-        // An invalid or cut-off sequence: one replacement for its first byte.
-        EnsureRoom(out, nDone, nIn + 2);
-        out[nDone++] = kReplacement;
-        ++pIn;
-        --nIn;
+        // An invalid or cut-off sequence.
+        pIn = FindErrorStart(conv, pBegin, pIn, nDone - nBefore);
+        pIn = SkipInvalid(conv, nLeads, pIn, pEnd, out, nDone);
         conv.Reset();
     }
 }
@@ -376,12 +613,15 @@ std::u16string DecodeCodePage(const char* pBytes, size_t nBytes, int nCodePage)
     out.resize(nBytes + 2);
     size_t nDone = 0;
     const bool bFastAscii = IsAsciiCompatible(conv, true);
+    const LeadBytes nLeads = strName == "CP949"   ? LeadBytes::Cp949
+                             : strName == "UTF-8" ? LeadBytes::SelfSynchronising
+                                                  : LeadBytes::Probe;
     const auto* pUnsigned = reinterpret_cast<const unsigned char*>(pBytes);
     for (size_t nAt = 0; nAt < nBytes;)
     {
         size_t nRunEnd = nBytes;
         const size_t nRun = bFastAscii ? FindAsciiRun(pUnsigned, nBytes, nAt, true, nRunEnd) : nBytes;
-        DecodeSegment(conv, pBytes + nAt, nRun - nAt, out, nDone);
+        DecodeSegment(conv, nLeads, pBytes + nAt, nRun - nAt, out, nDone);
         EnsureRoom(out, nDone, nRunEnd - nRun);
         for (size_t i = nRun; i < nRunEnd; ++i)
             out[nDone++] = pUnsigned[i];

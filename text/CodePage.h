@@ -12,7 +12,8 @@ namespace tavrel
 // when it is a legacy one, otherwise CP949.
 
 // Decodes up to the first zero byte. Every invalid byte becomes one U+FFFD
-// and decoding goes on at the next byte.
+// and decoding goes on at the next byte; the byte after an invalid lead byte
+// is decoded on its own, so that it never takes a third byte with it.
 std::u16string DecodeCodePage(const char* pBytes, size_t nBytes, int nCodePage);
 
 // Every character the code page lacks becomes one '?' (a surrogate pair is

@@ -208,13 +208,55 @@ private:
     bool m_bAfterCr = false;
 };
 
-// The little-endian units of the bytes (a zero pads an odd end); may write
-// over the bytes it has read. Returns the unit count.
-int64_t DecodeUtf16LeInto(const unsigned char* pBytes, int64_t nBytes, char16_t* pOut)
+// Where a piece of legacy bytes may end: after the last CR or LF before
+// nEnd (never part of a double-byte character), else after the first one
+// from nEnd on, else at the end.
+int64_t PieceEnd(const unsigned char* pBytes, int64_t nAt, int64_t nEnd, int64_t nBytes)
 {
+    for (int64_t i = nEnd; i > nAt; --i)
+        if (pBytes[i - 1] == '\n' || pBytes[i - 1] == '\r')
+            return i;
+    for (int64_t i = nEnd; i < nBytes; ++i)
+        if (pBytes[i] == '\n' || pBytes[i] == '\r')
+            return i + 1;
+    return nBytes;
+}
+
+// The legacy code page's units of the bytes, written to pOut piece by piece
+// so that the whole text is never held twice: the bytes lie in the same area
+// above pOut, and a piece gives no more units than it has bytes, so the text
+// never overtakes the bytes still to be read. -1 when a piece would.
+int64_t DecodeAnsiInto(const unsigned char* pBytes, int64_t nBytes, int nCodePage, char16_t* pOut)
+{
+    if (const void* pZero = std::memchr(pBytes, 0, static_cast<size_t>(nBytes)))
+        nBytes = static_cast<const unsigned char*>(pZero) - pBytes;
+    constexpr int64_t kPieceBytes = int64_t{1} << 20;
+    int64_t nUnits = 0;
+    for (int64_t nAt = 0; nAt < nBytes;)
+    {
+        const int64_t nEnd = PieceEnd(pBytes, nAt, std::min(nBytes, nAt + kPieceBytes), nBytes);
+        const std::u16string piece =
+            DecodeCodePage(reinterpret_cast<const char*>(pBytes + nAt), static_cast<size_t>(nEnd - nAt), nCodePage);
+        const auto* pTextEnd = reinterpret_cast<const unsigned char*>(pOut + nUnits + piece.size() + 1);
+        if (pTextEnd > pBytes + nEnd)
+            return -1;
+        std::memcpy(pOut + nUnits, piece.data(), piece.size() * sizeof(char16_t));
+        nUnits += static_cast<int64_t>(piece.size());
+        nAt = nEnd;
+    }
+    pOut[nUnits] = 0;
+    return nUnits;
+}
+
+// The UTF-16 units of the bytes in either byte order; a byte missing at an
+// odd end reads as zero (the bytes are followed by a zero byte). May write
+// over the bytes it has read. Returns the unit count.
+int64_t DecodeUtf16Into(const unsigned char* pBytes, int64_t nBytes, bool bBigEndian, char16_t* pOut)
+{
+    const int nHigh = bBigEndian ? 0 : 1;
     const int64_t nUnits = (nBytes + 1) / 2;
     for (int64_t i = 0; i < nUnits; ++i)
-        pOut[i] = static_cast<char16_t>(pBytes[2 * i] | (pBytes[2 * i + 1] << 8));
+        pOut[i] = static_cast<char16_t>((pBytes[2 * i + nHigh] << 8) | pBytes[2 * i + 1 - nHigh]);
     pOut[nUnits] = 0;
     return nUnits;
 }
@@ -306,11 +348,16 @@ int CTextBuffer::Load(const std::filesystem::path& path, CodePage codePage, CFai
         }
 
         int64_t nUnits = 0;
-        switch (DetectEncoding(pBytes, nBytes))
+        const TextEncoding encoding = DetectEncoding(pBytes, nBytes);
+        switch (encoding)
         {
         case TextEncoding::Utf16Le:
-            nUnits = NormaliseLineEnds(units.get(), DecodeUtf16LeInto(pBytes + 2, nBytes - 2, units.get()));
+        case TextEncoding::Utf16Be:
+        {
+            const bool bBigEndian = encoding == TextEncoding::Utf16Be;
+            nUnits = NormaliseLineEnds(units.get(), DecodeUtf16Into(pBytes + 2, nBytes - 2, bBigEndian, units.get()));
             break;
+        }
         case TextEncoding::Utf8:
             nUnits = DecodeUtf8Into(pBytes, nBytes, units.get());
             break;
@@ -319,6 +366,13 @@ int CTextBuffer::Load(const std::filesystem::path& path, CodePage codePage, CFai
             break;
         case TextEncoding::Ansi:
         {
+            nUnits = DecodeAnsiInto(pBytes, nBytes, codePage.m_nNumber, units.get());
+            if (nUnits >= 0)
+            {
+                nUnits = NormaliseLineEnds(units.get(), nUnits);
+                break;
+            }
+            // A code page whose bytes give more units than that: decoded whole, then copied.
             const std::u16string decoded =
                 DecodeCodePage(reinterpret_cast<const char*>(pBytes), static_cast<size_t>(nBytes), codePage.m_nNumber);
             units.reset();
@@ -389,6 +443,8 @@ TextEncoding CTextBuffer::DetectEncoding(const unsigned char* pBytes, int64_t nB
 {
     if (nBytes >= 2 && pBytes[0] == 0xFF && pBytes[1] == 0xFE)
         return TextEncoding::Utf16Le;
+    if (nBytes >= 2 && pBytes[0] == 0xFE && pBytes[1] == 0xFF)
+        return TextEncoding::Utf16Be;
     if (nBytes >= 3 && pBytes[0] == 0xEF && pBytes[1] == 0xBB && pBytes[2] == 0xBF)
         return TextEncoding::Utf8Bom;
     bool bHighBit = false;

@@ -16,9 +16,10 @@ enum class TextEncoding
     Ansi,
     Utf8,
     Utf8Bom,
+    Utf16Be,
 };
 
-// A UTF-16 text whose line breaks are single CRs. Loads any of the four
+// A UTF-16 text whose line breaks are single CRs. Loads any of the five
 // encodings; saves as UTF-8 with a byte-order mark and CR LF line ends.
 class CTextBuffer
 {

@@ -12,8 +12,10 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOption>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "ui/DropEdit.h"
@@ -30,11 +32,16 @@ int32_t ScaleUnits(int32_t nValue, int32_t nBase, int32_t nDivisor)
     return static_cast<int32_t>((nProduct * 2 + nDivisor) / (nDivisor * 2));
 }
 
-// Check box and radio button metrics of the Windows dialog look: a 13-pixel
-// box and a 3-pixel gap leave the template's narrow captions their room.
+// The controls' look sized from the dialog font, so that it scales with it: check boxes and radio buttons with a box
+// one em high and a sixth of an em before the caption, which leaves the template's narrow captions their room, and a
+// drop-down arrow one em wide, which leaves the narrow sign list room for its item.
 class CDialogStyle : public QProxyStyle
 {
 public:
+    explicit CDialogStyle(int nEm)
+        : m_nEm(nEm)
+    {}
+
     int pixelMetric(PixelMetric nMetric, const QStyleOption* pOption, const QWidget* pWidget) const override
     {
         switch (nMetric)
@@ -43,14 +50,31 @@ public:
         case PM_IndicatorHeight:
         case PM_ExclusiveIndicatorWidth:
         case PM_ExclusiveIndicatorHeight:
-            return 13;
+            return m_nEm;
         case PM_CheckBoxLabelSpacing:
         case PM_RadioButtonLabelSpacing:
-            return 3;
+            return m_nEm / 6;
         default:
             return QProxyStyle::pixelMetric(nMetric, pOption, pWidget);
         }
     }
+
+    QRect subControlRect(ComplexControl nControl, const QStyleOptionComplex* pOption, SubControl nSubControl,
+                         const QWidget* pWidget) const override
+    {
+        if (nControl != CC_ComboBox || (nSubControl != SC_ComboBoxArrow && nSubControl != SC_ComboBoxEditField))
+            return QProxyStyle::subControlRect(nControl, pOption, nSubControl, pWidget);
+        const QRect rect = pOption->rect;
+        const QRect arrow(rect.right() + 1 - m_nEm, rect.top(), m_nEm, rect.height());
+        if (nSubControl == SC_ComboBoxArrow)
+            return arrow;
+        const int nFrame = pixelMetric(PM_ComboBoxFrameWidth, pOption, pWidget);
+        return QRect(QPoint(rect.left() + nFrame, rect.top() + nFrame),
+                     QPoint(arrow.left() - 1, rect.bottom() - nFrame));
+    }
+
+private:
+    int m_nEm;
 };
 
 bool IsCheckOrRadio(ControlKind nKind)
@@ -58,24 +82,37 @@ bool IsCheckOrRadio(ControlKind nKind)
     return nKind == ControlKind::CheckBox || nKind == ControlKind::Radio;
 }
 
+// The width a check box or radio button needs for its whole caption: the style's room before the text, and the text.
+int WantedWidth(const QAbstractButton* pButton)
+{
+    QStyleOptionButton option;
+    option.initFrom(pButton);
+    const QStyle::SubElement nContents = qobject_cast<const QRadioButton*>(pButton) != nullptr
+                                             ? QStyle::SE_RadioButtonContents
+                                             : QStyle::SE_CheckBoxContents;
+    const QRect contents = pButton->style()->subElementRect(nContents, &option, pButton);
+    const qreal rText = QFontMetricsF(pButton->font()).horizontalAdvance(pButton->text());
+    return pButton->width() - contents.width() + static_cast<int>(std::ceil(rText));
+}
+
 // Lets a check box or radio button whose caption is wider than the control
 // run on into free space, up to the next control on its line.
-void WidenIntoFreeSpace(QWidget* pWidget, const std::vector<QWidget*>& controls)
+void WidenIntoFreeSpace(QAbstractButton* pButton, const std::vector<QWidget*>& controls)
 {
-    const QRect rect = pWidget->geometry();
-    const int nWanted = pWidget->sizeHint().width();
+    const QRect rect = pButton->geometry();
+    const int nWanted = WantedWidth(pButton);
     if (nWanted <= rect.width())
         return;
     int nRight = rect.x() + nWanted;
     for (const QWidget* pOther : controls)
     {
         const QRect other = pOther->geometry();
-        if (pOther != pWidget && qobject_cast<const QGroupBox*>(pOther) == nullptr && other.x() > rect.x() &&
+        if (pOther != pButton && qobject_cast<const QGroupBox*>(pOther) == nullptr && other.x() > rect.x() &&
             other.top() < rect.bottom() && other.bottom() > rect.top())
             nRight = std::min(nRight, other.x());
     }
     if (nRight > rect.right() + 1)
-        pWidget->resize(nRight - rect.x(), rect.height());
+        pButton->resize(nRight - rect.x(), rect.height());
 }
 
 bool IsRadio(ControlKind nKind)
@@ -160,7 +197,7 @@ void CDialogBuilder::Build(QDialog& dialog, const CDialogTemplate& dlgTemplate, 
 
     QButtonGroup* pGroup = nullptr;
     std::vector<QWidget*> controls;
-    std::vector<QWidget*> checkOrRadio;
+    std::vector<QAbstractButton*> checkOrRadio;
     for (const CControlTemplate& control : dlgTemplate.controls)
     {
         if (control.nStyle & ControlStyle::Group)
@@ -183,17 +220,16 @@ void CDialogBuilder::Build(QDialog& dialog, const CDialogTemplate& dlgTemplate, 
             m_mapControls[control.nId] = pWidget;
         controls.push_back(pWidget);
         if (IsCheckOrRadio(control.nKind))
-            checkOrRadio.push_back(pWidget);
+            checkOrRadio.push_back(static_cast<QAbstractButton*>(pWidget));
     }
 
     // Made last, so that the dialog deletes it after the controls that use it.
-    auto* pStyle = new CDialogStyle;
+    auto* pStyle = new CDialogStyle(QFontInfo(m_font).pixelSize());
     pStyle->setParent(&dialog);
-    for (QWidget* pWidget : checkOrRadio)
-    {
+    for (QWidget* pWidget : controls)
         pWidget->setStyle(pStyle);
-        WidenIntoFreeSpace(pWidget, controls);
-    }
+    for (QAbstractButton* pButton : checkOrRadio)
+        WidenIntoFreeSpace(pButton, controls);
 }
 
 QWidget* CDialogBuilder::CreateControl(QDialog& dialog, const CControlTemplate& control, const QIcon& icon)

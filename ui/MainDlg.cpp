@@ -1,7 +1,5 @@
 #include "ui/MainDlg.h"
 
-#include <limits>
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
@@ -12,6 +10,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -25,9 +24,6 @@
 #include <windows.h>
 #endif
 
-#include "run/Job.h"
-#include "run/Modes.h"
-#include "run/OutputNaming.h"
 #include "text/Unicode.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppIcon.h"
@@ -40,121 +36,80 @@ namespace tavrel
 namespace
 {
 constexpr int32_t kOptionIds[] = {IDC_REPLACE85, IDC_FIX_QUOTES, IDC_FIX_LETTER_L, IDC_REMOVE_DIGIT_SPACES};
-constexpr int32_t kHmsIds[] = {IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_MILLIS};
-
-// The unsigned exchange of the detailed-shift fields: leading white space,
-// then decimal digits only, within 32 bits.
-bool ParseUnsigned(std::u16string_view text, uint32_t& nValue)
-{
-    size_t i = 0;
-    while (i < text.size() && IsWhiteSpace(text[i]))
-        ++i;
-    if (i == text.size())
-        return false;
-    uint64_t nResult = 0;
-    for (; i < text.size(); ++i)
-    {
-        const char16_t c = text[i];
-        if (c < u'0' || c > u'9')
-            return false;
-        nResult = nResult * 10 + static_cast<uint64_t>(c - u'0');
-        if (nResult > std::numeric_limits<uint32_t>::max())
-            return false;
-    }
-    nValue = static_cast<uint32_t>(nResult);
-    return true;
-}
-
-int32_t Saturate(int64_t nValue)
-{
-    if (nValue > std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    if (nValue < std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(nValue);
-}
-
-int32_t CheckedIndex(const QButtonGroup* pGroup)
-{
-    return pGroup != nullptr ? pGroup->checkedId() : -1;
-}
-
-void SetCheckedIndex(QButtonGroup* pGroup, int32_t nIndex)
-{
-    if (pGroup == nullptr)
-        return;
-    if (QAbstractButton* pButton = pGroup->button(nIndex))
-    {
-        pButton->setChecked(true);
-        return;
-    }
-    // No such button: clear the group, as the Windows radio exchange does.
-    pGroup->setExclusive(false);
-    for (QAbstractButton* pOther : pGroup->buttons())
-        pOther->setChecked(false);
-    pGroup->setExclusive(true);
-}
+// Fields whose focus decides which form of the offset is being edited.
+constexpr int32_t kTimeIds[] = {IDC_OFFSET_MS, IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_MILLIS, IDC_SIGN};
+constexpr int32_t kEditIds[] = {IDC_INPUT,   IDC_TEXT,   IDC_OUTPUT, IDC_OFFSET_MS, IDC_HOURS, IDC_MINUTES,
+                                IDC_SECONDS, IDC_MILLIS, IDC_SRC1,   IDC_DST1,      IDC_SRC2,  IDC_DST2};
 
 QString ToQString(std::u16string_view text)
 {
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
-
-// Restores the cursor however the job returns.
-class CWaitCursor
-{
-public:
-    CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
 }  // namespace
 
-int32_t ParseOffsetText(std::u16string_view text)
+// Applies what the model sets without echoing it back as edits.
+class CMainDlg::CView : public IDialogView
 {
-    size_t i = 0;
-    while (i < text.size() && IsWhiteSpace(text[i]))
-        ++i;
-    bool bNegative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+public:
+    explicit CView(CMainDlg& dlg)
+        : m_dlg(dlg)
+    {}
+
+    void SetText(int32_t nId, std::u16string_view text) override
     {
-        bNegative = text[i] == u'-';
-        ++i;
+        QWidget* pWidget = m_dlg.Control(nId);
+        const QSignalBlocker blocker(pWidget);
+        if (auto* pEdit = qobject_cast<QLineEdit*>(pWidget))
+            pEdit->setText(ToQString(text));
+        else if (auto* pLabel = qobject_cast<QLabel*>(pWidget))
+            pLabel->setText(ToQString(text));
     }
-    // Kept just past the 32-bit range so that it saturates instead of wrapping.
-    constexpr int64_t kCap = int64_t{INT32_MAX} + 1;
-    int64_t nValue = 0;
-    for (; i < text.size() && IsAsciiDigit(text[i]); ++i)
+    void Enable(int32_t nId, bool bEnable) override
     {
-        nValue = nValue * 10 + (text[i] - u'0');
-        if (nValue > kCap)
-            nValue = kCap;
+        if (QWidget* pWidget = m_dlg.Control(nId))
+            pWidget->setEnabled(bEnable);
     }
-    if (bNegative)
-        return static_cast<int32_t>(-nValue);
-    return static_cast<int32_t>(nValue > INT32_MAX ? INT32_MAX : nValue);
-}
+    void SetChecked(int32_t nId, bool bChecked) override
+    {
+        auto* pButton = qobject_cast<QAbstractButton*>(m_dlg.Control(nId));
+        const QSignalBlocker blocker(pButton);
+        if (pButton != nullptr)
+            pButton->setChecked(bChecked);
+    }
+    void SetSelection(int32_t nId, int32_t nIndex) override
+    {
+        if (auto* pList = qobject_cast<QComboBox*>(m_dlg.Control(nId)))
+            pList->setCurrentIndex(nIndex);
+    }
+    void FocusField(int32_t nId) override
+    {
+        if (auto* pEdit = qobject_cast<QLineEdit*>(m_dlg.Control(nId)))
+        {
+            pEdit->setFocus();
+            pEdit->selectAll();
+        }
+    }
+    void ShowMessage(std::u16string_view text) override { m_dlg.ShowMessage(ToQString(text)); }
+    void SetBusy(bool bBusy) override
+    {
+        if (bBusy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    }
+
+private:
+    CMainDlg& m_dlg;
+};
 
 CMainDlg::CMainDlg(QWidget* pParent)
     : QDialog(pParent),
-      m_bMsFieldActive(false),
-      m_nPrevMode(0),
       m_editOutput(nullptr),
       m_editText(nullptr),
       m_editInput(nullptr),
-      m_bReplace85(0),
-      m_bFixQuotes(0),
-      m_bFixLetterL(0),
-      m_bRemoveDigitSpaces(0),
-      m_nSign(0),
-      m_nMode(0),
-      m_nShiftKind(0),
-      m_nSrc1(0),
-      m_nDst1(0),
-      m_nSrc2(0),
-      m_nDst2(0),
-      m_hIcon(LoadAppIcon())
+      m_hIcon(LoadAppIcon()),
+      m_pView(std::make_unique<CView>(*this)),
+      m_pModel(std::make_unique<CDialogModel>(*m_pView))
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -180,45 +135,41 @@ QButtonGroup* CMainDlg::RadioGroup(int32_t nFirstId) const
     return m_pBuilder->RadioGroup(nFirstId);
 }
 
+void CMainDlg::ConnectField(int32_t nId)
+{
+    auto* pEdit = qobject_cast<QLineEdit*>(Control(nId));
+    connect(pEdit, &QLineEdit::textChanged, this,
+            [this, nId](const QString& strText) { m_pModel->OnFieldEdited(nId, strText.toStdU16String()); });
+}
+
 void CMainDlg::ConnectHandlers()
 {
-    connect(RadioGroup(IDC_MODE_CORRECT), &QButtonGroup::idClicked, this, [this](int nMode) { OnModeChanged(nMode); });
+    connect(RadioGroup(IDC_MODE_CORRECT), &QButtonGroup::idClicked, this,
+            [this](int nMode) { m_pModel->OnModeChanged(nMode); });
     connect(RadioGroup(IDC_SHIFT_BASIC), &QButtonGroup::idClicked, this,
-            [this](int nKind) { ApplyShiftKind(nKind, true); });
+            [this](int nKind) { m_pModel->OnShiftKindChosen(nKind); });
+    for (int32_t nId : kEditIds)
+        ConnectField(nId);
+    for (int32_t nId : kTimeIds)
+        Control(nId)->installEventFilter(this);
+    for (int32_t nId : kOptionIds)
+        connect(qobject_cast<QCheckBox*>(Control(nId)), &QCheckBox::toggled, this,
+                [this, nId](bool bChecked) { m_pModel->OnCheckChanged(nId, bChecked); });
+    // Only a choice by the user counts, not a selection set by the model.
+    connect(qobject_cast<QComboBox*>(Control(IDC_SIGN)), &QComboBox::activated, this,
+            [this](int nIndex) { m_pModel->OnSignChosen(nIndex); });
 
-    auto* pMsField = qobject_cast<QLineEdit*>(Control(IDC_OFFSET_MS));
-    connect(pMsField, &QLineEdit::textChanged, this, [this] { OnMsFieldChanged(); });
-    pMsField->installEventFilter(this);
-    for (int32_t nId : kHmsIds)
-    {
-        auto* pField = qobject_cast<QLineEdit*>(Control(nId));
-        connect(pField, &QLineEdit::textChanged, this, [this] { OnHmsFieldChanged(); });
-        pField->installEventFilter(this);
-    }
-    // Only a choice by the user counts, not a selection set by the exchange.
-    auto* pSign = qobject_cast<QComboBox*>(Control(IDC_SIGN));
-    connect(pSign, &QComboBox::activated, this, [this] { OnHmsFieldChanged(); });
-    pSign->installEventFilter(this);
-
-    connect(m_editInput, &QLineEdit::textChanged, this, [this] { UpdateOutputName(); });
-    connect(qobject_cast<QPushButton*>(Control(IDC_BROWSE_INPUT)), &QPushButton::clicked, this,
-            [this] { OnBrowseInput(); });
-    connect(qobject_cast<QPushButton*>(Control(IDC_BROWSE_TEXT)), &QPushButton::clicked, this,
-            [this] { OnBrowseText(); });
-    connect(qobject_cast<QPushButton*>(Control(IDC_BROWSE_OUTPUT)), &QPushButton::clicked, this,
-            [this] { OnBrowseOutput(); });
+    for (int32_t nId : {IDC_BROWSE_INPUT, IDC_BROWSE_TEXT, IDC_BROWSE_OUTPUT})
+        connect(qobject_cast<QPushButton*>(Control(nId)), &QPushButton::clicked, this, [this, nId] { Browse(nId); });
     connect(qobject_cast<QPushButton*>(Control(IDC_RUN)), &QPushButton::clicked, this, [this] { OnRun(); });
     connect(qobject_cast<QPushButton*>(Control(IDC_CLOSE)), &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void CMainDlg::OnInitDialog()
 {
-    UpdateData(false);
+    m_pModel->OnInitDialog();
     AddAboutToSystemMenu();
     setWindowIcon(m_hIcon);
-    for (int32_t nId : {IDC_OFFSET_MS, IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_MILLIS})
-        SetControlText(nId, QStringLiteral("0"));
-    m_nPrevMode = 0;
     EnableToolTips();
     m_editInput->setFocus();
 }
@@ -312,247 +263,23 @@ void CMainDlg::keyPressEvent(QKeyEvent* pEvent)
 bool CMainDlg::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
     if (pEvent->type() == QEvent::FocusIn)
-    {
-        if (pWatched == Control(IDC_OFFSET_MS))
-            m_bMsFieldActive = true;
-        else
-            m_bMsFieldActive = false;  // one of the h:m:s.ms fields or the sign list
-    }
+        for (int32_t nId : kTimeIds)
+            if (pWatched == Control(nId))
+                m_pModel->OnFocusEntered(nId);
     return QDialog::eventFilter(pWatched, pEvent);
-}
-
-std::u16string CMainDlg::ControlText(int32_t nId) const
-{
-    if (const auto* pEdit = qobject_cast<const QLineEdit*>(Control(nId)))
-        return pEdit->text().toStdU16String();
-    return {};
-}
-
-void CMainDlg::SetControlText(int32_t nId, const QString& strText)
-{
-    QWidget* pWidget = Control(nId);
-    if (auto* pEdit = qobject_cast<QLineEdit*>(pWidget))
-        pEdit->setText(strText);
-    else if (auto* pLabel = qobject_cast<QLabel*>(pWidget))
-        pLabel->setText(strText);
-}
-
-void CMainDlg::EnableControls(std::initializer_list<int32_t> ids, bool bEnable)
-{
-    for (int32_t nId : ids)
-        if (QWidget* pWidget = Control(nId))
-            pWidget->setEnabled(bEnable);
-}
-
-bool CMainDlg::ExchangeUnsigned(int32_t nId, uint32_t& nValue, bool bSave)
-{
-    auto* pEdit = qobject_cast<QLineEdit*>(Control(nId));
-    if (!bSave)
-    {
-        pEdit->setText(QString::number(nValue));
-        return true;
-    }
-    if (ParseUnsigned(pEdit->text().toStdU16String(), nValue))
-        return true;
-    ShowMessage(QString::fromUtf8(UnsignedPromptText()));
-    pEdit->setFocus();
-    pEdit->selectAll();
-    return false;
 }
 
 bool CMainDlg::UpdateData(bool bSaveAndValidate)
 {
-    int32_t* const pOptions[] = {&m_bReplace85, &m_bFixQuotes, &m_bFixLetterL, &m_bRemoveDigitSpaces};
-    auto* pSign = qobject_cast<QComboBox*>(Control(IDC_SIGN));
     if (bSaveAndValidate)
-    {
-        for (size_t i = 0; i < std::size(kOptionIds); ++i)
-            *pOptions[i] = qobject_cast<QCheckBox*>(Control(kOptionIds[i]))->isChecked() ? 1 : 0;
-        m_nSign = pSign->currentIndex();
-        m_nMode = CheckedIndex(RadioGroup(IDC_MODE_CORRECT));
-        m_nShiftKind = CheckedIndex(RadioGroup(IDC_SHIFT_BASIC));
-    }
-    else
-    {
-        for (size_t i = 0; i < std::size(kOptionIds); ++i)
-            qobject_cast<QCheckBox*>(Control(kOptionIds[i]))->setChecked(*pOptions[i] != 0);
-        pSign->setCurrentIndex(m_nSign);
-        SetCheckedIndex(RadioGroup(IDC_MODE_CORRECT), m_nMode);
-        SetCheckedIndex(RadioGroup(IDC_SHIFT_BASIC), m_nShiftKind);
-    }
-    return ExchangeUnsigned(IDC_SRC1, m_nSrc1, bSaveAndValidate) &&
-           ExchangeUnsigned(IDC_DST1, m_nDst1, bSaveAndValidate) &&
-           ExchangeUnsigned(IDC_SRC2, m_nSrc2, bSaveAndValidate) &&
-           ExchangeUnsigned(IDC_DST2, m_nDst2, bSaveAndValidate);
-}
-
-void CMainDlg::OnModeChanged(int32_t nMode)
-{
-    UpdateData(true);
-    if (m_nMode == m_nPrevMode)
-        return;
-    m_editText->clear();
-    m_editOutput->clear();
-    if (static_cast<Mode>(m_nPrevMode) == Mode::Convert || CurrentMode() == Mode::Convert)
-        m_editInput->clear();
-    else
-        UpdateOutputName();
-    m_nPrevMode = m_nMode;
-    ApplyRowSettings(nMode);
-    const CModeRow* pRow = FindMode(static_cast<Mode>(nMode));
-    const bool bOptions = pRow != nullptr && pRow->bOcrOptions;
-    EnableControls(
-        {IDC_REPLACE85, IDC_FIX_QUOTES, IDC_FIX_LETTER_L, IDC_REMOVE_DIGIT_SPACES, IDC_SHIFT_BASIC, IDC_SHIFT_DETAILED},
-        bOptions);
-    ApplyShiftKind(m_nShiftKind, bOptions);
-}
-
-void CMainDlg::ApplyRowSettings(int32_t nMode)
-{
-    const CModeRow* pRows = FindMode(static_cast<Mode>(nMode));
-    if (pRows == nullptr)
-        return;
-    SetControlText(IDC_INPUT_LABEL, QString::fromUtf8(pRows->pszInputLabel));
-    EnableControls({IDC_TEXT_LABEL, IDC_TEXT, IDC_BROWSE_TEXT}, pRows->bTextRow);
-    if (pRows->pszOutputLabel != nullptr)
-        SetControlText(IDC_OUTPUT_LABEL, QString::fromUtf8(pRows->pszOutputLabel));
-    EnableControls({IDC_OUTPUT_LABEL, IDC_OUTPUT, IDC_BROWSE_OUTPUT}, pRows->bOutputRow);
-}
-
-void CMainDlg::ApplyShiftKind(int32_t nKind, bool bEnabled)
-{
-    const bool bBasic = static_cast<ShiftKind>(nKind) == ShiftKind::Basic && bEnabled;
-    const bool bDetailed = static_cast<ShiftKind>(nKind) == ShiftKind::Detailed && bEnabled;
-    EnableControls({IDC_OFFSET_MS, IDC_HOURS, IDC_MINUTES, IDC_SECONDS, IDC_MILLIS, IDC_SIGN, IDC_MS_LABEL, IDC_COLON1,
-                    IDC_COLON2, IDC_POINT},
-                   bBasic);
-    EnableControls({IDC_SRC1, IDC_DST1, IDC_SRC2, IDC_DST2, IDC_ARROW1, IDC_COMMA, IDC_ARROW2}, bDetailed);
-}
-
-void CMainDlg::OnMsFieldChanged()
-{
-    if (!m_bMsFieldActive)
-        return;
-    const std::u16string strText = ControlText(IDC_OFFSET_MS);
-    const std::u16string_view text = TrimWhiteSpace(strText);
-    if (text.empty())
-    {
-        for (int32_t nId : kHmsIds)
-            SetControlText(nId, QString());
-        UpdateData(true);
-        m_nSign = 0;
-        UpdateData(false);
-        return;
-    }
-    UpdateData(true);
-    // In 64 bits, so that the most negative offset has a magnitude too.
-    int64_t nValue = ParseOffsetText(text);
-    m_nSign = nValue < 0 ? 1 : 0;
-    if (nValue < 0)
-        nValue = -nValue;
-    UpdateData(false);
-    const int64_t nMillis = nValue % 1000;
-    const int64_t nSeconds = nValue / 1000;
-    const int64_t nMinutes = nSeconds / 60;
-    SetControlText(IDC_HOURS, QString::number(nMinutes / 60));
-    SetControlText(IDC_MINUTES, QString::number(nMinutes % 60));
-    SetControlText(IDC_SECONDS, QString::number(nSeconds % 60));
-    SetControlText(IDC_MILLIS, QString::number(nMillis));
-}
-
-void CMainDlg::OnHmsFieldChanged()
-{
-    if (m_bMsFieldActive)
-        return;
-    UpdateData(true);
-    int64_t nParts[4] = {};
-    for (size_t i = 0; i < std::size(kHmsIds); ++i)
-    {
-        const std::u16string strText = ControlText(kHmsIds[i]);
-        nParts[i] = ParseOffsetText(TrimWhiteSpace(strText));
-    }
-    // At most about 2^53 in magnitude: no overflow in 64 bits.
-    int64_t nTotal = ((nParts[0] * 60 + nParts[1]) * 60 + nParts[2]) * 1000 + nParts[3];
-    if (m_nSign != 0)
-        nTotal = -nTotal;
-    SetControlText(IDC_OFFSET_MS, QString::number(Saturate(nTotal)));
-}
-
-void CMainDlg::UpdateOutputName()
-{
-    UpdateData(true);
-    SetControlText(IDC_OUTPUT, ToQString(MakeOutputName(CurrentMode(), ControlText(IDC_INPUT))));
-}
-
-CJobRequest CMainDlg::MakeJobRequest(Mode nMode, const std::u16string& strInput, const std::u16string& strText,
-                                     const std::u16string& strOutput) const
-{
-    CJobRequest request;
-    request.m_nMode = nMode;
-    request.m_input = PathFromU16(strInput);
-    request.m_text = PathFromU16(strText);
-    request.m_output = PathFromU16(strOutput);
-    request.m_shift.m_nKind = static_cast<ShiftKind>(m_nShiftKind);
-    request.m_shift.m_nOffset = ParseOffsetText(TrimWhiteSpace(ControlText(IDC_OFFSET_MS)));
-    request.m_shift.m_nSrc1 = m_nSrc1;
-    request.m_shift.m_nDst1 = m_nDst1;
-    request.m_shift.m_nSrc2 = m_nSrc2;
-    request.m_shift.m_nDst2 = m_nDst2;
-    // The check box members in the order of the OCR table.
-    const int32_t* const pOptions[] = {&m_bReplace85, &m_bFixQuotes, &m_bFixLetterL, &m_bRemoveDigitSpaces};
-    for (size_t i = 0; i < std::size(pOptions); ++i)
-        request.m_ocr.Set(OcrRows()[i].nRepair, *pOptions[i] != 0);
-    return request;
+        return m_pModel->ExchangeDetailed();
+    m_pModel->OnInitDialog();
+    return true;
 }
 
 void CMainDlg::OnRun()
 {
-    UpdateData(true);
-    const CJobRequest request =
-        MakeJobRequest(CurrentMode(), ControlText(IDC_INPUT), ControlText(IDC_TEXT), ControlText(IDC_OUTPUT));
-    CJobOutcome stopped;
-    if (!CheckRun(request, stopped))
-    {
-        ShowResult(stopped);
-        return;
-    }
-    RunRequest(request);
-}
-
-void CMainDlg::RunRequest(const CJobRequest& request)
-{
-    CJobOutcome outcome;
-    {
-        CWaitCursor wait;
-        outcome = RunJob(request);
-    }
-    ShowResult(outcome);
-}
-
-void CMainDlg::RunCorrection(const std::u16string& strInput, const std::u16string& strOutput)
-{
-    RunRequest(MakeJobRequest(Mode::Correct, strInput, {}, strOutput));
-}
-
-void CMainDlg::RunConversion(const std::u16string& strInput)
-{
-    RunRequest(MakeJobRequest(Mode::Convert, strInput, {}, {}));
-}
-
-void CMainDlg::RunExtraction(const std::u16string& strInput, const std::u16string& strOutput)
-{
-    RunRequest(MakeJobRequest(Mode::Extract, strInput, {}, strOutput));
-}
-
-void CMainDlg::RunMerge(const std::u16string& strInput, const std::u16string& strText, const std::u16string& strOutput)
-{
-    RunRequest(MakeJobRequest(Mode::Merge, strInput, strText, strOutput));
-}
-
-void CMainDlg::ShowResult(const CJobOutcome& result)
-{
-    if (result.m_nMessage != MessageId::None)
-        ShowMessage(ToQString(result.Text()));
+    m_pModel->OnRun();
 }
 
 void CMainDlg::ShowMessage(const QString& strText)
@@ -560,42 +287,47 @@ void CMainDlg::ShowMessage(const QString& strText)
     const QString strCaption = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     QMessageBox box(QMessageBox::NoIcon, strCaption, strText, QMessageBox::Ok, this);
     box.button(QMessageBox::Ok)->setIcon(QIcon());  // some styles decorate it
+    // The box sizes itself to its text alone, so narrow that window managers cut the caption short: leave room for
+    // the caption beside the frame's icon and buttons, about ten lines high in all.
+    if (auto* pLayout = qobject_cast<QGridLayout*>(box.layout()))
+    {
+        const QFontMetrics metrics(box.font());
+        const int nWidth = metrics.horizontalAdvance(strCaption) + 10 * metrics.height();
+        pLayout->addItem(new QSpacerItem(nWidth, 0), pLayout->rowCount(), 0, 1, pLayout->columnCount());
+    }
     box.exec();
 }
 
 void CMainDlg::OnBrowseInput()
 {
-    UpdateData(true);
-    if (const CModeRow* pRow = FindMode(CurrentMode()))
-        Browse(m_editInput, false, pRow->nInputFilter);
+    Browse(IDC_BROWSE_INPUT);
 }
 
 void CMainDlg::OnBrowseText()
 {
-    UpdateData(true);
-    Browse(m_editText, false, FileFilter::Text);
+    Browse(IDC_BROWSE_TEXT);
 }
 
 void CMainDlg::OnBrowseOutput()
 {
-    UpdateData(true);
-    if (const CModeRow* pRow = FindMode(CurrentMode()))
-        Browse(m_editOutput, true, pRow->nOutputFilter);
+    Browse(IDC_BROWSE_OUTPUT);
 }
 
-void CMainDlg::Browse(CDropEdit* pField, bool bSave, FileFilter nFilter)
+void CMainDlg::Browse(int32_t nButtonId)
 {
-    const QString strPath = ChooseFile(bSave, QString::fromUtf8(FileFilterText(nFilter)));
+    const CBrowseRequest request = m_pModel->BrowseRequest(nButtonId);
+    const QString strPath =
+        ChooseFile(request.bSave, ToQString(request.strFolder), QString::fromUtf8(FileFilterText(request.nFilter)));
     if (!strPath.isEmpty())
-        pField->setText(QDir::toNativeSeparators(strPath));
+        qobject_cast<QLineEdit*>(Control(request.nFieldId))->setText(QDir::toNativeSeparators(strPath));
 }
 
-QString CMainDlg::ChooseFile(bool bSave, const QString& strFilter)
+QString CMainDlg::ChooseFile(bool bSave, const QString& strFolder, const QString& strFilter)
 {
     // The save dialog asks before it replaces an existing file; no extension is added.
     if (bSave)
-        return QFileDialog::getSaveFileName(this, QString(), QString(), strFilter);
-    return QFileDialog::getOpenFileName(this, QString(), QString(), strFilter);
+        return QFileDialog::getSaveFileName(this, QString(), strFolder, strFilter);
+    return QFileDialog::getOpenFileName(this, QString(), strFolder, strFilter);
 }
 
 }  // namespace tavrel

@@ -8,7 +8,7 @@
 #include <QIcon>
 
 #include "res/DialogTemplates.h"
-#include "run/Job.h"
+#include "ui/DialogModel.h"
 
 class QButtonGroup;
 
@@ -18,13 +18,8 @@ namespace tavrel
 class CDialogBuilder;
 class CDropEdit;
 
-// The millisecond field's text read as _wtoi does (leading blanks, an
-// optional sign, digits up to the first other character), saturating at the
-// signed 32-bit bounds. The h:m:s fields are read the same way.
-int32_t ParseOffsetText(std::u16string_view text);
-
-// The main window: three path fields, the options, the time-shift fields and
-// the four mode buttons. Jobs and their messages come from the run module.
+// The main window on Qt: builds the controls from the template and maps them
+// onto the dialog model, which holds the values and the rules.
 class CMainDlg : public QDialog
 {
     Q_OBJECT
@@ -35,24 +30,15 @@ public:
 
     // A control by its template id (nullptr for unknown ids).
     QWidget* Control(int32_t nId) const;
+    const CDialogModel& Model() const { return *m_pModel; }
 
-    // true: controls into members (stops at a detailed-shift field that is
-    // not an unsigned number); false: members into controls.
+    // true: the detailed-shift fields into their values (stops at one that is
+    // not an unsigned number); false: every value into the controls.
     bool UpdateData(bool bSaveAndValidate = true);
 
-    // The selected mode; the data exchange gives -1 for none, kept as it is.
-    Mode CurrentMode() const { return static_cast<Mode>(m_nMode); }
+    Mode CurrentMode() const { return m_pModel->CurrentMode(); }
 
-    void OnModeChanged(int32_t nMode);
-    void ApplyShiftKind(int32_t nKind, bool bEnabled);
-    void OnMsFieldChanged();
-    void OnHmsFieldChanged();
-    void UpdateOutputName();
     void OnRun();
-    void RunCorrection(const std::u16string& strInput, const std::u16string& strOutput);
-    void RunConversion(const std::u16string& strInput);
-    void RunExtraction(const std::u16string& strInput, const std::u16string& strOutput);
-    void RunMerge(const std::u16string& strInput, const std::u16string& strText, const std::u16string& strOutput);
     void OnBrowseInput();
     void OnBrowseText();
     void OnBrowseOutput();
@@ -61,28 +47,16 @@ public:
     // The tooltip of a control; empty for controls without one.
     static QString OnToolTipNeedText(int32_t nId);
 
-    bool m_bMsFieldActive;
-    int32_t m_nPrevMode;
     CDropEdit* m_editOutput;
     CDropEdit* m_editText;
     CDropEdit* m_editInput;
-    int32_t m_bReplace85;
-    int32_t m_bFixQuotes;
-    int32_t m_bFixLetterL;
-    int32_t m_bRemoveDigitSpaces;
-    int32_t m_nSign;
-    int32_t m_nMode;
-    int32_t m_nShiftKind;
-    uint32_t m_nSrc1;
-    uint32_t m_nDst1;
-    uint32_t m_nSrc2;
-    uint32_t m_nDst2;
     QIcon m_hIcon;
 
 protected:
     // Seams: a modal message box, a file dialog and the About box.
     virtual void ShowMessage(const QString& strText);
-    virtual QString ChooseFile(bool bSave, const QString& strFilter);
+    // strFolder: where the dialog opens; empty for the toolkit's choice.
+    virtual QString ChooseFile(bool bSave, const QString& strFolder, const QString& strFilter);
     virtual void ShowAbout();
 
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
@@ -93,25 +67,19 @@ protected:
 #endif
 
 private:
+    class CView;
+
     void OnInitDialog();
     void ConnectHandlers();
+    void ConnectField(int32_t nId);
     void AddAboutToSystemMenu();
     void EnableToolTips();
-    void ApplyRowSettings(int32_t nMode);
-    void EnableControls(std::initializer_list<int32_t> ids, bool bEnable);
-    void Browse(CDropEdit* pField, bool bSave, FileFilter nFilter);
-    // The request from the fields, with the window's own lenient reading.
-    CJobRequest MakeJobRequest(Mode nMode, const std::u16string& strInput, const std::u16string& strText,
-                               const std::u16string& strOutput) const;
-    void RunRequest(const CJobRequest& request);
-    void ShowResult(const CJobOutcome& result);
-
-    std::u16string ControlText(int32_t nId) const;
-    void SetControlText(int32_t nId, const QString& strText);
-    bool ExchangeUnsigned(int32_t nId, uint32_t& nValue, bool bSave);
+    void Browse(int32_t nButtonId);
     QButtonGroup* RadioGroup(int32_t nFirstId) const;
 
     std::unique_ptr<CDialogBuilder> m_pBuilder;
+    std::unique_ptr<CView> m_pView;
+    std::unique_ptr<CDialogModel> m_pModel;
 };
 
 }  // namespace tavrel
