@@ -81,7 +81,7 @@ TEST_F(JobTest, ChecksStopBeforeTheJob)
         const CJobOutcome outcome = CheckAndRunJob(Request(c.nMode, c.pInput, c.pText, c.pOutput));
         EXPECT_EQ(outcome.m_nMessage, c.nExpected) << static_cast<int>(c.nMode);
         const std::string& detail = outcome.m_failure.m_strDetail;
-        EXPECT_EQ(detail.substr(detail.find_last_of('/') + 1), c.pReason);
+        EXPECT_EQ(detail.substr(detail.find_last_of("/\\") + 1), c.pReason);
         EXPECT_FALSE(std::filesystem::exists(m_dir / "out.srt"));
     }
     CJobRequest request = Request(Mode::Correct);  // the input path is taken untrimmed
