@@ -29,12 +29,7 @@ size_t CharUnits(std::u16string_view text, size_t i)
 {
     return (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) ? 2 : 1;
 }
-}  // namespace
 
-#ifdef _WIN32
-
-namespace
-{
 // Without a usable converter: ASCII stays, every other byte is invalid.
 std::u16string DecodeAsciiOnly(const char* pBytes, size_t nBytes)
 {
@@ -56,7 +51,12 @@ std::string EncodeAsciiOnly(std::u16string_view text)
         out.push_back(text[i] < 0x80 ? static_cast<char>(text[i]) : '?');
     return out;
 }
+}  // namespace
 
+#ifdef _WIN32
+
+namespace
+{
 constexpr size_t kPieceBytes = 64 * 1024;
 
 // How the bytes of a code page make up characters, to cut the input into
@@ -315,18 +315,6 @@ public:
 private:
     iconv_t m_cd;
 };
-
-// Without a usable converter: ASCII stays, every other byte is invalid.
-std::u16string DecodeAsciiOnly(const char* pBytes, size_t nBytes)
-{
-    std::u16string out(nBytes, u'\0');
-    for (size_t i = 0; i < nBytes; ++i)
-    {
-        const auto b = static_cast<unsigned char>(pBytes[i]);
-        out[i] = b < 0x80 ? b : kReplacement;
-    }
-    return out;
-}
 
 // Room for the units of the bytes still to convert, plus the unit count done.
 void EnsureRoom(std::u16string& out, size_t nDone, size_t nNeeded)
@@ -635,14 +623,9 @@ std::string EncodeCodePage(std::u16string_view text, int nCodePage)
 {
     const std::string strName = CharsetName(nCodePage);
     CIconv conv(strName.c_str(), NativeUtf32());
-    std::string out;
     if (!conv.IsOpen())
-    {
-        out.reserve(text.size());
-        for (size_t i = 0; i < text.size(); i += CharUnits(text, i))
-            out.push_back(text[i] < 0x80 ? static_cast<char>(text[i]) : '?');
-        return out;
-    }
+        return EncodeAsciiOnly(text);
+    std::string out;
 
     ReserveLarge(out, text.size() * 2 + 16);
     out.resize(text.size() * 2 + 16);
