@@ -167,11 +167,12 @@ TEST_F(CliTest, BadArgumentsExitTwoWithUsageOnStandardError)
 TEST_F(CliTest, PrintsTheMessageAndAfterAFailureItsReason)
 {
     WriteBytes(m_dir / "notes.txt", "plain words\n");
+    const std::string textReadError = "텍스트 파일 읽기 오류!\n";
     const std::tuple<Args, int, std::string, std::string> cases[] = {
         {{"correct", "@in.srt", "@out.srt", "--map", "1000,5,1000,9"}, 1, "시간 오류!\n", "time error"},
         {{"correct", "@bare.srt", "@out.srt"}, 1, "SRT 쓰기 작업 실패!\n", "no time line in the input"},
         {{"extract", "@", "@out.txt"}, 1, "소스 파일 읽기 오류!\n", ": a folder)"},
-        {{"merge", "@in.srt", "@missing.txt", "@out.srt"}, 1, "텍스트 파일 읽기 오류!\n", "missing.txt: missing)"},
+        {{"merge", "@in.srt", "@missing.txt", "@out.srt"}, 1, textReadError, "missing.txt: missing)"},
         {{"convert", "@notes.txt"}, 1, "자막 오류!\n", "format not recognised"},
         {{"extract", "@in.srt", "@nowhere/out.txt"},
          1,
@@ -280,7 +281,9 @@ TEST_F(CliTest, ConvertsToSamiAndPrefixesEachInputWhenSeveral)
     EXPECT_TRUE(std::filesystem::exists(m_dir / "in.UTF8.smi"));
     result = Run({"convert", "@missing.srt", "@bare.srt"});
     EXPECT_EQ(result.nExit, 1);
-    EXPECT_EQ(result.strOut, At("missing.srt") + ": 소스 파일 읽기 오류!\n" + At("bare.srt") + ": 자막 오류!\n");
+    const std::string missing = At("missing.srt") + ": 소스 파일 읽기 오류!\n";
+    const std::string expected = missing + At("bare.srt") + ": 자막 오류!\n";
+    EXPECT_EQ(result.strOut, expected);
 }
 
 TEST_F(CliTest, ConvertsScriptAndCountsDialogueLinesLeftOut)

@@ -500,8 +500,15 @@ private slots:
             pDialog->reject();
         });
         Click(dlg, IDC_BROWSE_OUTPUT);
-        QCOMPARE(seen, QStringList({"열기", "다음에서 찾기:", "열기(&O) 취소", "다른 이름으로 저장", "저장(&S) 취소",
-                                    "1", "movie.srt이(가) 이미 존재합니다.\n바꾸시겠습니까?", "예(&Y) 아니요(&N)"}));
+        const QStringList expected = {"열기",
+                                      "다음에서 찾기:",
+                                      "열기(&O) 취소",
+                                      "다른 이름으로 저장",
+                                      "저장(&S) 취소",
+                                      "1",
+                                      "movie.srt이(가) 이미 존재합니다.\n바꾸시겠습니까?",
+                                      "예(&Y) 아니요(&N)"};
+        QCOMPARE(seen, expected);
         QCOMPARE(Edit(dlg, IDC_OUTPUT)->text(), dir.filePath("old.srt"));
     }
 

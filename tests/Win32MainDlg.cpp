@@ -3,6 +3,8 @@
 // the system menu and dropped files. The rules themselves are the dialog
 // model's tests.
 
+#ifdef _WIN32  // the native window exists only on Windows
+
 #include "ui/win32/Win32MainDlg.h"
 
 #include <filesystem>
@@ -151,7 +153,8 @@ TEST_F(Win32MainDlgTest, RunWritesFilesAndShowsMessage)
     Click(IDC_RUN);
     Type(IDC_INPUT, PathOf("missing.srt"));
     Click(IDC_RUN);
-    EXPECT_EQ(m_dlg.m_vecMessages, (std::vector<std::u16string>{u"text 추출 완료!", u"소스 파일 읽기 오류!"}));
+    const std::vector<std::u16string> expected = {u"text 추출 완료!", u"소스 파일 읽기 오류!"};
+    EXPECT_EQ(m_dlg.m_vecMessages, expected);
     EXPECT_TRUE(fs::is_regular_file(m_dir / "movie.txt"));
 }
 
@@ -241,3 +244,5 @@ TEST_F(Win32MainDlgTest, DropTakesFirstFileOrShortcutTarget)
     EXPECT_EQ(drop(IDC_TEXT, {PathOf("movie.lnk")}), PathOf("movie.srt"));
 }
 }  // namespace
+
+#endif  // _WIN32

@@ -2,6 +2,8 @@
 // image (scripts/screenshot-windows.sh makes it a PNG). Run under Wine on a display; built with the native window,
 // never installed.
 
+#ifdef _WIN32  // the native window exists only on Windows
+
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -101,3 +103,5 @@ int wmain(int argc, wchar_t** argv)
     ReleaseDC(hWnd, hWindowDc);
     return bSaved ? 0 : 1;
 }
+
+#endif  // _WIN32

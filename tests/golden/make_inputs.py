@@ -422,7 +422,6 @@ SMI_KO = """<SAMI>
 <TITLE>골든</TITLE>
 <SAMIParam>
   Metrics {time:ms;}
-  Spec {MSFT:1.0;}
 </SAMIParam>
 <STYLE TYPE="text/css">
 <!--
