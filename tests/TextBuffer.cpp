@@ -7,6 +7,7 @@
 
 #include "TestUtil.h"
 #include "text/AtomicFile.h"
+#include "text/FileReader.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -92,6 +93,72 @@ TEST(TextBufferLoad, DecodesAndNormalisesLineEnds)
         EXPECT_EQ(buffer.View(), expected) << pName;
         ASSERT_NE(buffer.Data(), nullptr) << pName;
         EXPECT_EQ(buffer.Data()[buffer.Length()], u'\0') << pName;
+    }
+}
+
+// Files are read in pieces: whatever lies across the end of the first piece decodes as it would anywhere else.
+TEST(TextBufferLoad, DecodesAcrossPieceBoundaries)
+{
+    const size_t nPiece = CFileReader::kPieceBytes;
+    struct CCase
+    {
+        const char* pName;
+        std::string_view head;  // the file's first bytes
+        size_t nBefore;         // then this many "a", up to where `across` starts
+        std::string across;
+        std::u16string expected;  // what head and across decode to, without the run of "a"
+    };
+    const std::u16string kLegacyHangul = ForCodePage(u"가", u"°¡");
+    const CCase cases[] = {
+        {"Utf8SequenceCut", kBom, nPiece - 4, Bytes(u8"가나"), u"가나"},
+        {"Utf8FourByteCut", kBom, nPiece - 5, Bytes(u8"😀z"), u"😀z"},
+        {"CrLfCut", kBom, nPiece - 4, "\r\nb", u"\rb"},
+        {"NulInSecondPiece", kBom, nPiece - 3, std::string("b\0c", 3), u"b"},
+        {"Utf8WithoutMarkCut", "", nPiece - 1, Bytes(u8"가\n"), u"가\r"},
+        {"InvalidUtf8InSecondPieceIsLegacy", "", nPiece - 1, "\xB0\xA1", kLegacyHangul},
+        {"LegacyDoubleByteCut", "\xB0\xA1\n", nPiece - 4, "\xB0\xA1", kLegacyHangul + u"\r" + kLegacyHangul},
+        {"LegacyLineLongerThanTwoPieces", "\xB0\xA1", 2 * nPiece + 1, "\xB0\xA1\r",
+         kLegacyHangul + kLegacyHangul + u"\r"},
+    };
+    CTempDir dir;
+    for (const CCase& c : cases)
+    {
+        std::string bytes(c.head);
+        bytes.append(c.nBefore, 'a');
+        bytes += c.across;
+        WriteBytes(dir / "in.txt", bytes);
+        CTextBuffer buffer;
+        ASSERT_NE(buffer.Load(dir / "in.txt"), 0) << c.pName;
+        std::u16string text(buffer.View());
+        const size_t nRun = text.find(u'a');
+        ASSERT_NE(nRun, std::u16string::npos) << c.pName;
+        EXPECT_EQ(text.find_first_not_of(u'a', nRun) - nRun, c.nBefore) << c.pName;
+        EXPECT_TRUE(text.erase(nRun, c.nBefore) == c.expected) << c.pName;
+    }
+}
+
+// A file in two byte orders whose units cross the piece ends.
+TEST(TextBufferLoad, DecodesUtf16AcrossPieceBoundaries)
+{
+    const size_t nPiece = CFileReader::kPieceBytes;
+    std::string le = "\xFF\xFE";
+    std::string be = "\xFE\xFF";
+    std::u16string expected;
+    for (size_t i = 0; 2 * i < 2 * nPiece + 3; ++i)
+    {
+        const auto c = static_cast<char16_t>(i % 3 == 0 ? 0xAC00 + i % 100 : (i % 3 == 1 ? u'\r' : u'\n'));
+        le += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+        be += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+        if (c != u'\n')
+            expected += c;
+    }
+    CTempDir dir;
+    for (const std::string& bytes : {le, be})
+    {
+        WriteBytes(dir / "in.txt", bytes);
+        CTextBuffer buffer;
+        ASSERT_NE(buffer.Load(dir / "in.txt"), 0);
+        EXPECT_TRUE(buffer.View() == expected);
     }
 }
 

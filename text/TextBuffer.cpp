@@ -1,15 +1,13 @@
 #include "text/TextBuffer.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
-#include <system_error>
 
 #include "text/CodePage.h"
+#include "text/FileReader.h"
 #include "text/LargeBuffer.h"
 #include "text/TextFileStream.h"
 #include "text/Unicode.h"
@@ -19,8 +17,6 @@ namespace tavrel
 
 namespace
 {
-constexpr int64_t kMaxFileBytes = int64_t{1} << 31;  // 2 GiB and more never load
-
 uint64_t LoadWord(const unsigned char* p)
 {
     uint64_t n;
@@ -54,56 +50,6 @@ char16_t* NewUnits(int64_t nUnits)
     return pOut;
 }
 
-// Reads the whole regular file into the upper half of a new array of about
-// nBytes units, followed by two zero bytes, so that it can be decoded in
-// place: no decoder makes more units than it has read bytes, so its writes
-// stay below the bytes still to read. A failure says why the file cannot be
-// read.
-CFailure ReadWholeFile(const std::filesystem::path& path, std::unique_ptr<char16_t[]>& area, int64_t& nAreaUnits,
-                       const unsigned char*& pBytes, int64_t& nBytes)
-{
-    auto Unreadable = [&](const std::string& strWhy) {
-        return MakeFileFailure(FailureKind::InputUnreadable, path, strWhy);
-    };
-    std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(path, ec);
-    if (!std::filesystem::exists(status))
-        return Unreadable(ec && ec != std::errc::no_such_file_or_directory ? ec.message() : "missing");
-    if (!std::filesystem::is_regular_file(status))
-        return Unreadable("not a regular file");
-    const uintmax_t nSize = std::filesystem::file_size(path, ec);
-    if (ec)
-        return Unreadable(ec.message());
-    if (nSize >= static_cast<uintmax_t>(kMaxFileBytes))
-        return MakeFileFailure(FailureKind::InputTooLarge, path, "2 GiB or more");
-    nBytes = static_cast<int64_t>(nSize);
-    if (nBytes < 2)
-        return Unreadable("shorter than 2 bytes");
-    errno = 0;
-#ifdef _WIN32
-    FILE* pFile = _wfopen(path.c_str(), L"rb");
-#else
-    FILE* pFile = std::fopen(path.c_str(), "rb");
-#endif
-    if (pFile == nullptr)
-        return Unreadable(SystemErrorText(errno != 0 ? errno : EIO));
-    // Room for a cut-off four-byte form at the end and the NUL.
-    nAreaUnits = nBytes + 3;
-    area.reset(NewUnits(nAreaUnits - 1));
-    unsigned char* pTop =
-        reinterpret_cast<unsigned char*>(area.get()) + nAreaUnits * int64_t{sizeof(char16_t)} - (nBytes + 2);
-    errno = 0;
-    const size_t nRead = std::fread(pTop, 1, static_cast<size_t>(nBytes), pFile);
-    const int nReadErrno = errno;
-    std::fclose(pFile);
-    if (nRead != static_cast<size_t>(nBytes))
-        return Unreadable(nReadErrno != 0 ? SystemErrorText(nReadErrno) : "shorter than its size said");
-    pTop[nBytes] = 0;
-    pTop[nBytes + 1] = 0;
-    pBytes = pTop;
-    return {};
-}
-
 // CR LF and lone LF become CR, in place, up to the first NUL; returns the new length.
 int64_t NormaliseLineEnds(char16_t* pText, int64_t nUnits)
 {
@@ -126,29 +72,37 @@ int64_t NormaliseLineEnds(char16_t* pText, int64_t nUnits)
     return w;
 }
 
-// One non-ASCII sequence at i (continuation bytes taken as they come, those
-// missing at the end counted as zero) into units[]; returns how many units
-// (0 to 2) and sets nNext to where the next sequence starts.
-int DecodeUtf8Sequence(const unsigned char* pBytes, int64_t nBytes, int64_t i, char16_t units[2], int64_t& nNext)
+// How many bytes the sequence led by b takes: its continuation bytes are taken as they come.
+size_t SequenceLength(unsigned char b)
 {
-    auto Next = [&](int64_t k) -> uint32_t { return k < nBytes ? (pBytes[k] & 0x3Fu) : 0u; };
-    const uint32_t b = pBytes[i];
     if (b >= 0xC0 && b <= 0xDF)
-    {
-        units[0] = static_cast<char16_t>(((b & 0x1F) << 6) | Next(i + 1));
-        nNext = i + 2;
-        return 1;
-    }
+        return 2;
     if (b >= 0xE0 && b <= 0xEF)
+        return 3;
+    if (b >= 0xF0 && b <= 0xF7)
+        return 4;
+    return 1;  // ASCII, a stray continuation byte or F8-FF
+}
+
+// One non-ASCII sequence at i (continuation bytes missing at the end counted
+// as zero) into units[]; returns how many units (0 to 2).
+int DecodeUtf8Sequence(const unsigned char* pBytes, size_t nBytes, size_t i, char16_t units[2])
+{
+    auto Next = [&](size_t k) -> uint32_t { return k < nBytes ? (pBytes[k] & 0x3Fu) : 0u; };
+    const uint32_t b = pBytes[i];
+    switch (SequenceLength(pBytes[i]))
     {
-        units[0] = static_cast<char16_t>(((b & 0x0F) << 12) | (Next(i + 1) << 6) | Next(i + 2));
-        nNext = i + 3;
+    case 2:
+        units[0] = static_cast<char16_t>(((b & 0x1F) << 6) | Next(i + 1));
         return 1;
-    }
-    nNext = i + 1;
-    if (b < 0xF0 || b > 0xF7)
+    case 3:
+        units[0] = static_cast<char16_t>(((b & 0x0F) << 12) | (Next(i + 1) << 6) | Next(i + 2));
+        return 1;
+    case 4:
+        break;
+    default:
         return 0;  // a stray continuation byte or F8-FF yields nothing
-    nNext = i + 4;
+    }
     const uint32_t cp = ((b & 0x07) << 18) | (Next(i + 1) << 12) | (Next(i + 2) << 6) | Next(i + 3);
     if (cp > 0x10FFFF)
     {
@@ -165,37 +119,23 @@ int DecodeUtf8Sequence(const unsigned char* pBytes, int64_t nBytes, int64_t i, c
     return 2;
 }
 
-// Takes decoded units and writes them with Load's line-end normalisation:
-// CR LF and lone LF become CR, and a NUL unit ends the text (also one that
-// an overlong form decodes to).
-class CUnitWriter
+// Decoders take the file piece by piece: Decode uses what it can of the bytes
+// (all of them with the last piece) and says how many it used; the rest comes
+// again at the front of the next piece. Ended() is true once the text is
+// complete (a NUL ends it), so the rest of the file need not be read.
+
+// UTF-8 with Load's line-end normalisation on the way: CR LF and lone LF
+// become CR, and a NUL unit ends the text (also one an overlong form gives).
+class CUtf8Decoder
 {
 public:
-    explicit CUnitWriter(char16_t* pOut)
+    explicit CUtf8Decoder(char16_t* pOut)
         : m_pOut(pOut)
     {}
 
-    bool Put(char16_t c)
-    {
-        if (c == 0)
-            return false;
-        if (c == kLf && m_bAfterCr)
-        {
-            m_bAfterCr = false;
-            return true;
-        }
-        m_bAfterCr = c == kCr;
-        m_pOut[m_nCount++] = c == kLf ? kCr : c;
-        return true;
-    }
-    // Eight units that are neither NUL, CR nor LF.
-    void PutPlain(const unsigned char block[8])
-    {
-        for (int k = 0; k < 8; ++k)
-            m_pOut[m_nCount + k] = block[k];
-        m_nCount += 8;
-        m_bAfterCr = false;
-    }
+    size_t Decode(const unsigned char* pBytes, size_t nBytes, bool bLast);
+    bool Ended() const { return m_bEnded; }
+    int64_t Units() const { return m_nCount; }
     int64_t Finish()
     {
         m_pOut[m_nCount] = 0;
@@ -203,103 +143,280 @@ public:
     }
 
 private:
+    void Put(char16_t c)
+    {
+        if (c == 0)
+            m_bEnded = true;
+        else if (c == kLf && m_bAfterCr)
+            m_bAfterCr = false;
+        else
+        {
+            m_bAfterCr = c == kCr;
+            m_pOut[m_nCount++] = c == kLf ? kCr : c;
+        }
+    }
+
     char16_t* m_pOut;
     int64_t m_nCount = 0;
     bool m_bAfterCr = false;
+    bool m_bEnded = false;
 };
 
-// Where a piece of legacy bytes may end: after the last CR or LF before
-// nEnd (never part of a double-byte character), else after the first one
-// from nEnd on, else at the end.
-int64_t PieceEnd(const unsigned char* pBytes, int64_t nAt, int64_t nEnd, int64_t nBytes)
+size_t CUtf8Decoder::Decode(const unsigned char* pBytes, size_t nBytes, bool bLast)
 {
-    for (int64_t i = nEnd; i > nAt; --i)
-        if (pBytes[i - 1] == '\n' || pBytes[i - 1] == '\r')
-            return i;
-    for (int64_t i = nEnd; i < nBytes; ++i)
-        if (pBytes[i] == '\n' || pBytes[i] == '\r')
-            return i + 1;
-    return nBytes;
-}
-
-// The legacy code page's units of the bytes, written to pOut piece by piece
-// so that the whole text is never held twice: the bytes lie in the same area
-// above pOut, and a piece gives no more units than it has bytes, so the text
-// never overtakes the bytes still to be read. -1 when a piece would.
-int64_t DecodeAnsiInto(const unsigned char* pBytes, int64_t nBytes, int nCodePage, char16_t* pOut)
-{
-    if (const void* pZero = std::memchr(pBytes, 0, static_cast<size_t>(nBytes)))
-        nBytes = static_cast<const unsigned char*>(pZero) - pBytes;
-    constexpr int64_t kPieceBytes = int64_t{1} << 20;
-    int64_t nUnits = 0;
-    for (int64_t nAt = 0; nAt < nBytes;)
-    {
-        const int64_t nEnd = PieceEnd(pBytes, nAt, std::min(nBytes, nAt + kPieceBytes), nBytes);
-        const std::u16string piece =
-            DecodeCodePage(reinterpret_cast<const char*>(pBytes + nAt), static_cast<size_t>(nEnd - nAt), nCodePage);
-        const auto* pTextEnd = reinterpret_cast<const unsigned char*>(pOut + nUnits + piece.size() + 1);
-        if (pTextEnd > pBytes + nEnd)
-            return -1;
-        std::memcpy(pOut + nUnits, piece.data(), piece.size() * sizeof(char16_t));
-        nUnits += static_cast<int64_t>(piece.size());
-        nAt = nEnd;
-    }
-    pOut[nUnits] = 0;
-    return nUnits;
-}
-
-// The UTF-16 units of the bytes in either byte order; a byte missing at an
-// odd end reads as zero (the bytes are followed by a zero byte). May write
-// over the bytes it has read. Returns the unit count.
-int64_t DecodeUtf16Into(const unsigned char* pBytes, int64_t nBytes, bool bBigEndian, char16_t* pOut)
-{
-    const int nHigh = bBigEndian ? 0 : 1;
-    const int64_t nUnits = (nBytes + 1) / 2;
-    for (int64_t i = 0; i < nUnits; ++i)
-        pOut[i] = static_cast<char16_t>((pBytes[2 * i + nHigh] << 8) | pBytes[2 * i + 1 - nHigh]);
-    pOut[nUnits] = 0;
-    return nUnits;
-}
-
-// Decodes up to the first NUL and normalises line ends on the way, saving
-// Load a pass. May write over the bytes it has read: every sequence is read
-// whole before its units are written. Returns the unit count.
-int64_t DecodeUtf8Into(const unsigned char* pBytes, int64_t nBytes, char16_t* pOut)
-{
-    CUnitWriter out(pOut);
-    for (int64_t i = 0; i < nBytes;)
+    char16_t* pOut = m_pOut + m_nCount;
+    bool bAfterCr = m_bAfterCr;
+    size_t i = 0;
+    while (i < nBytes)
     {
         const uint32_t b = pBytes[i];
-        if (b < 0x80)
+        if (b >= 0x20 && b < 0x80)
         {
             if (i + 8 <= nBytes && IsPlainAsciiWord(pBytes + i))
             {
-                unsigned char block[8];
-                std::memcpy(block, pBytes + i, sizeof block);
-                out.PutPlain(block);
+                for (int k = 0; k < 8; ++k)
+                    pOut[k] = pBytes[i + k];
+                pOut += 8;
                 i += 8;
+            }
+            else
+            {
+                *pOut++ = static_cast<char16_t>(b);
+                ++i;
+            }
+            bAfterCr = false;
+            continue;
+        }
+        if ((b & 0xF0) == 0xE0 && i + 3 <= nBytes)
+        {
+            // The common case (Hangul) straight through; only an overlong form can give NUL, CR or LF.
+            const auto c =
+                static_cast<char16_t>(((b & 0x0F) << 12) | ((pBytes[i + 1] & 0x3Fu) << 6) | (pBytes[i + 2] & 0x3Fu));
+            if (c >= 0x80)
+            {
+                *pOut++ = c;
+                bAfterCr = false;
+                i += 3;
                 continue;
             }
-            if (!out.Put(static_cast<char16_t>(b)))
-                break;
+        }
+        const size_t nLength = SequenceLength(pBytes[i]);
+        if (i + nLength > nBytes && !bLast)
+            break;
+        m_nCount = pOut - m_pOut;
+        m_bAfterCr = bAfterCr;
+        if (b < 0x80)
+        {
+            Put(static_cast<char16_t>(b));
+        }
+        else
+        {
+            char16_t units[2];
+            const int nUnits = DecodeUtf8Sequence(pBytes, nBytes, i, units);
+            for (int k = 0; k < nUnits && !m_bEnded; ++k)
+                Put(units[k]);
+        }
+        pOut = m_pOut + m_nCount;
+        bAfterCr = m_bAfterCr;
+        i += nLength;
+        if (m_bEnded)
+            break;
+    }
+    m_nCount = pOut - m_pOut;
+    m_bAfterCr = bAfterCr;
+    return std::min(i, nBytes);
+}
+
+// Whether the bytes are UTF-8: every sequence whole and with its continuation
+// bytes, and at least one byte above 0x7F.
+class CUtf8Check
+{
+public:
+    size_t Decode(const unsigned char* pBytes, size_t nBytes, bool bLast);
+    bool Ended() const { return m_bInvalid; }
+    int64_t Units() const { return 0; }
+    bool IsUtf8() const { return m_bHighBit && !m_bInvalid; }
+
+private:
+    bool m_bHighBit = false;
+    bool m_bInvalid = false;
+};
+
+size_t CUtf8Check::Decode(const unsigned char* pBytes, size_t nBytes, bool bLast)
+{
+    size_t i = 0;
+    while (i < nBytes)
+    {
+        if (i + 8 <= nBytes && IsAsciiWord(pBytes + i))
+        {
+            i += 8;
+            continue;
+        }
+        const unsigned char b = pBytes[i];
+        if (b < 0x80)
+        {
             ++i;
             continue;
         }
-        if (b >= 0xE0 && b <= 0xEF && i + 3 <= nBytes)
-        {
-            // The common case (Hangul) without the general decoder.
-            if (!out.Put(static_cast<char16_t>(((b & 0x0F) << 12) | ((pBytes[i + 1] & 0x3Fu) << 6) |
-                                               (pBytes[i + 2] & 0x3Fu))))
-                break;
-            i += 3;
-            continue;
-        }
-        char16_t units[2];
-        const int nUnits = DecodeUtf8Sequence(pBytes, nBytes, i, units, i);
-        if ((nUnits > 0 && !out.Put(units[0])) || (nUnits > 1 && !out.Put(units[1])))
+        const size_t nLength = SequenceLength(b);
+        m_bHighBit = true;
+        m_bInvalid = nLength == 1 || (i + nLength > nBytes && bLast);
+        if (m_bInvalid || i + nLength > nBytes)
             break;
+        for (size_t k = 1; k < nLength; ++k)
+            m_bInvalid = m_bInvalid || (pBytes[i + k] & 0xC0) != 0x80;
+        if (m_bInvalid)
+            break;
+        i += nLength;
     }
-    return out.Finish();
+    return i;
+}
+
+// The legacy code page, decoded in pieces that end after a CR or LF (never
+// part of a double-byte character); a zero byte ends the text. The text goes
+// into the room it has; a code page that gives more units than that goes on
+// in a string of its own.
+class CAnsiDecoder
+{
+public:
+    CAnsiDecoder(char16_t* pOut, int64_t nRoom, int nCodePage)
+        : m_pOut(pOut),
+          m_nRoom(nRoom),
+          m_nCodePage(nCodePage)
+    {}
+
+    size_t Decode(const unsigned char* pBytes, size_t nBytes, bool bLast);
+    bool Ended() const { return m_bEnded; }
+    bool Overflowed() const { return m_bOverflowed; }
+    int64_t Units() const { return m_nCount; }
+    // The whole text, when it did not fit.
+    const std::u16string& Overflow() const { return m_strOverflow; }
+    int64_t Finish()
+    {
+        if (!Overflowed())
+            m_pOut[m_nCount] = 0;
+        return m_nCount;
+    }
+
+private:
+    char16_t* m_pOut;
+    int64_t m_nRoom;
+    int m_nCodePage;
+    int64_t m_nCount = 0;
+    bool m_bEnded = false;
+    bool m_bOverflowed = false;
+    std::u16string m_strOverflow;
+};
+
+size_t CAnsiDecoder::Decode(const unsigned char* pBytes, size_t nBytes, bool bLast)
+{
+    if (const void* pZero = std::memchr(pBytes, 0, nBytes))
+    {
+        nBytes = static_cast<size_t>(static_cast<const unsigned char*>(pZero) - pBytes);
+        bLast = true;
+        m_bEnded = true;
+    }
+    size_t nEnd = nBytes;
+    if (!bLast)
+    {
+        while (nEnd > 0 && pBytes[nEnd - 1] != '\n' && pBytes[nEnd - 1] != '\r')
+            --nEnd;
+        if (nEnd == 0)
+            return 0;
+    }
+    const std::u16string piece = DecodeCodePage(reinterpret_cast<const char*>(pBytes), nEnd, m_nCodePage);
+    const auto nUnits = static_cast<int64_t>(piece.size());
+    if (!m_bOverflowed && m_nCount + nUnits > m_nRoom)
+    {
+        m_strOverflow.assign(m_pOut, static_cast<size_t>(m_nCount));
+        m_bOverflowed = true;
+    }
+    if (Overflowed())
+        m_strOverflow += piece;
+    else
+        std::memcpy(m_pOut + m_nCount, piece.data(), piece.size() * sizeof(char16_t));
+    m_nCount += nUnits;
+    return nEnd;
+}
+
+// UTF-16 in either byte order, line ends normalised afterwards; a byte
+// missing at an odd end reads as zero.
+class CUtf16Decoder
+{
+public:
+    CUtf16Decoder(char16_t* pOut, bool bBigEndian)
+        : m_pOut(pOut),
+          m_nHigh(bBigEndian ? 0 : 1)
+    {}
+
+    size_t Decode(const unsigned char* pBytes, size_t nBytes, bool bLast)
+    {
+        const size_t nPairs = nBytes / 2;
+        for (size_t i = 0; i < nPairs; ++i)
+            m_pOut[m_nCount++] = static_cast<char16_t>((pBytes[2 * i + m_nHigh] << 8) | pBytes[2 * i + 1 - m_nHigh]);
+        if (!bLast || nBytes % 2 == 0)
+            return 2 * nPairs;
+        const unsigned char last[2] = {pBytes[nBytes - 1], 0};
+        m_pOut[m_nCount++] = static_cast<char16_t>((last[m_nHigh] << 8) | last[1 - m_nHigh]);
+        return nBytes;
+    }
+    bool Ended() const { return false; }
+    int64_t Units() const { return m_nCount; }
+    int64_t Finish() { return NormaliseLineEnds(m_pOut, m_nCount); }
+
+private:
+    char16_t* m_pOut;
+    int m_nHigh;
+    int64_t m_nCount = 0;
+};
+
+// Runs a decoder over the file from its first piece (already read), nSkip
+// bytes (a byte-order mark) left out.
+template <class TDecoder>
+bool DecodeFile(CFileReader& file, size_t nSkip, TDecoder& decoder, CPageWarmer* pWarmer = nullptr)
+{
+    size_t nUsed = nSkip;
+    for (;;)
+    {
+        const bool bLast = file.AtEnd();
+        nUsed += decoder.Decode(file.Data() + nUsed, file.Length() - nUsed, bLast);
+        if (bLast || decoder.Ended())
+            return true;
+        if (pWarmer)
+            pWarmer->Advance(static_cast<size_t>(decoder.Units()) * sizeof(char16_t));
+        if (!file.ReadMore(nUsed))
+            return false;
+        nUsed = 0;
+    }
+}
+
+TextEncoding DetectMark(const unsigned char* pBytes, size_t nBytes)
+{
+    if (nBytes >= 2 && pBytes[0] == 0xFF && pBytes[1] == 0xFE)
+        return TextEncoding::Utf16Le;
+    if (nBytes >= 2 && pBytes[0] == 0xFE && pBytes[1] == 0xFF)
+        return TextEncoding::Utf16Be;
+    if (nBytes >= 3 && pBytes[0] == 0xEF && pBytes[1] == 0xBB && pBytes[2] == 0xBF)
+        return TextEncoding::Utf8Bom;
+    return TextEncoding::Ansi;
+}
+
+// Whether the code page reads every ASCII byte as itself, so that ASCII-only
+// text decodes the same way as UTF-8.
+bool KeepsAscii(int nCodePage)
+{
+    char ascii[127];
+    for (int i = 0; i < 127; ++i)
+        ascii[i] = static_cast<char>(i + 1);
+    const std::u16string decoded = DecodeCodePage(ascii, sizeof ascii, nCodePage);
+    if (decoded.size() != sizeof ascii)
+        return false;
+    for (int i = 0; i < 127; ++i)
+    {
+        if (decoded[static_cast<size_t>(i)] != static_cast<char16_t>(i + 1))
+            return false;
+    }
+    return true;
 }
 
 char16_t* CopyUnits(const char16_t* pText, int64_t nUnits)
@@ -308,6 +425,54 @@ char16_t* CopyUnits(const char16_t* pText, int64_t nUnits)
     std::memcpy(pOut, pText, static_cast<size_t>(nUnits) * sizeof(char16_t));
     pOut[nUnits] = 0;
     return pOut;
+}
+
+// Decodes the whole file into units; returns the unit count, -1 when the file
+// could not be read. A file without a byte-order mark is read twice: once to
+// tell UTF-8 from the legacy code page, once to decode it.
+int64_t DecodeWholeFile(CFileReader& file, int nCodePage, std::unique_ptr<char16_t[]>& units)
+{
+    if (!file.ReadMore(0))
+        return -1;
+    TextEncoding encoding = DetectMark(file.Data(), file.Length());
+    if (encoding == TextEncoding::Ansi)
+    {
+        CUtf8Check check;
+        if (!DecodeFile(file, 0, check) || !file.Rewind() || !file.ReadMore(0))
+            return -1;
+        encoding = check.IsUtf8() ? TextEncoding::Utf8 : TextEncoding::Ansi;
+        // An ASCII-only text is the same in UTF-8; the decoder for it is much faster.
+        if (!check.Ended() && encoding == TextEncoding::Ansi && KeepsAscii(nCodePage))
+            encoding = TextEncoding::Utf8;
+    }
+    // No decoder makes more units than it reads bytes, but the legacy one.
+    const int64_t nRoom = file.Size() + 1;
+    units.reset(NewUnits(nRoom));
+    CPageWarmer warmer(units.get(), static_cast<size_t>(nRoom) * sizeof(char16_t));
+    switch (encoding)
+    {
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be:
+    {
+        CUtf16Decoder decoder(units.get(), encoding == TextEncoding::Utf16Be);
+        return DecodeFile(file, 2, decoder, &warmer) ? decoder.Finish() : -1;
+    }
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8Bom:
+    {
+        CUtf8Decoder decoder(units.get());
+        return DecodeFile(file, encoding == TextEncoding::Utf8Bom ? 3 : 0, decoder, &warmer) ? decoder.Finish() : -1;
+    }
+    case TextEncoding::Ansi:
+        break;
+    }
+    CAnsiDecoder decoder(units.get(), nRoom - 1, nCodePage);
+    if (!DecodeFile(file, 0, decoder, &warmer))
+        return -1;
+    if (!decoder.Overflowed())
+        return NormaliseLineEnds(units.get(), decoder.Finish());
+    units.reset(CopyUnits(decoder.Overflow().data(), static_cast<int64_t>(decoder.Overflow().size())));
+    return NormaliseLineEnds(units.get(), static_cast<int64_t>(decoder.Overflow().size()));
 }
 
 }  // namespace
@@ -332,75 +497,33 @@ void CTextBuffer::Free()
 int CTextBuffer::Load(const std::filesystem::path& path, CodePage codePage, CFailure* pFailure)
 {
     Free();
-    CFailure failure;
+    auto Fail = [&](CFailure failure) {
+        Free();
+        if (pFailure)
+            *pFailure = std::move(failure);
+        return 0;
+    };
     try
     {
+        CFileReader file(path);
+        if (CFailure failure = file.Open(); failure.IsFailure())
+            return Fail(std::move(failure));
         std::unique_ptr<char16_t[]> units;
-        const unsigned char* pBytes = nullptr;
-        int64_t nBytes = 0;
-        int64_t nAreaUnits = 0;
-        failure = ReadWholeFile(path, units, nAreaUnits, pBytes, nBytes);
-        if (failure.IsFailure())
-        {
-            if (pFailure)
-                *pFailure = failure;
-            return 0;
-        }
-
-        int64_t nUnits = 0;
-        const TextEncoding encoding = DetectEncoding(pBytes, nBytes);
-        switch (encoding)
-        {
-        case TextEncoding::Utf16Le:
-        case TextEncoding::Utf16Be:
-        {
-            const bool bBigEndian = encoding == TextEncoding::Utf16Be;
-            nUnits = NormaliseLineEnds(units.get(), DecodeUtf16Into(pBytes + 2, nBytes - 2, bBigEndian, units.get()));
-            break;
-        }
-        case TextEncoding::Utf8:
-            nUnits = DecodeUtf8Into(pBytes, nBytes, units.get());
-            break;
-        case TextEncoding::Utf8Bom:
-            nUnits = DecodeUtf8Into(pBytes + 3, nBytes - 3, units.get());
-            break;
-        case TextEncoding::Ansi:
-        {
-            nUnits = DecodeAnsiInto(pBytes, nBytes, codePage.m_nNumber, units.get());
-            if (nUnits >= 0)
-            {
-                nUnits = NormaliseLineEnds(units.get(), nUnits);
-                break;
-            }
-            // A code page whose bytes give more units than that: decoded whole, then copied.
-            const std::u16string decoded =
-                DecodeCodePage(reinterpret_cast<const char*>(pBytes), static_cast<size_t>(nBytes), codePage.m_nNumber);
-            units.reset();
-            nAreaUnits = static_cast<int64_t>(decoded.size()) + 1;
-            units.reset(CopyUnits(decoded.data(), nAreaUnits - 1));
-            nUnits = NormaliseLineEnds(units.get(), nAreaUnits - 1);
-            break;
-        }
-        }
+        const int64_t nUnits = DecodeWholeFile(file, codePage.m_nNumber, units);
+        if (nUnits < 0)
+            return Fail(file.Failure());
         if (nUnits > INT32_MAX)
-        {
-            if (pFailure)
-                *pFailure = MakeFileFailure(FailureKind::InputTooLarge, path, "more than 2^31 - 1 characters");
-            return 0;
-        }
-        // The file's bytes above the text are no longer needed.
+            return Fail(MakeFileFailure(FailureKind::InputTooLarge, path, "more than 2^31 - 1 characters"));
+        // The room the text did not take is given back.
         ReleaseLargeBufferTail(units.get(), static_cast<size_t>(nUnits + 1) * sizeof(char16_t),
-                               static_cast<size_t>(nAreaUnits) * sizeof(char16_t));
+                               static_cast<size_t>(file.Size() + 1) * sizeof(char16_t));
         m_pText = units.release();
         m_nLength = static_cast<int32_t>(nUnits);
         return 1;
     }
     catch (const std::bad_alloc&)
     {
-        Free();
-        if (pFailure)
-            *pFailure = MakeFailure(FailureKind::OutOfMemory);
-        return 0;
+        return Fail(MakeFailure(FailureKind::OutOfMemory));
     }
 }
 
@@ -437,50 +560,6 @@ void CTextBuffer::Truncate(int32_t nLength)
         return;
     m_nLength = nLength;
     m_pText[nLength] = u'\0';
-}
-
-TextEncoding CTextBuffer::DetectEncoding(const unsigned char* pBytes, int64_t nBytes)
-{
-    if (nBytes >= 2 && pBytes[0] == 0xFF && pBytes[1] == 0xFE)
-        return TextEncoding::Utf16Le;
-    if (nBytes >= 2 && pBytes[0] == 0xFE && pBytes[1] == 0xFF)
-        return TextEncoding::Utf16Be;
-    if (nBytes >= 3 && pBytes[0] == 0xEF && pBytes[1] == 0xBB && pBytes[2] == 0xBF)
-        return TextEncoding::Utf8Bom;
-    bool bHighBit = false;
-    for (int64_t i = 0; i < nBytes;)
-    {
-        if (i + 8 <= nBytes && IsAsciiWord(pBytes + i))
-        {
-            i += 8;
-            continue;
-        }
-        const unsigned char b = pBytes[i];
-        if (b < 0x80)
-        {
-            ++i;
-            continue;
-        }
-        bHighBit = true;
-        int nTrail = 0;
-        if (b >= 0xC0 && b <= 0xDF)
-            nTrail = 1;
-        else if (b >= 0xE0 && b <= 0xEF)
-            nTrail = 2;
-        else if (b >= 0xF0 && b <= 0xF7)
-            nTrail = 3;
-        else
-            return TextEncoding::Ansi;
-        if (nTrail >= nBytes - i)
-            return TextEncoding::Ansi;  // cut off by the end of the file
-        for (int k = 1; k <= nTrail; ++k)
-        {
-            if ((pBytes[i + k] & 0xC0) != 0x80)
-                return TextEncoding::Ansi;
-        }
-        i += 1 + nTrail;
-    }
-    return bHighBit ? TextEncoding::Utf8 : TextEncoding::Ansi;
 }
 
 }  // namespace tavrel

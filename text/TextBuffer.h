@@ -55,7 +55,6 @@ private:
     char16_t* m_pText;
     char16_t m_szEmpty[1] = {};
     void Free();
-    static TextEncoding DetectEncoding(const unsigned char* pBytes, int64_t nBytes);
 };
 
 }  // namespace tavrel
