@@ -183,6 +183,41 @@ TEST(Unicode, Utf8ConversionsReplaceInvalidInputAndTrimTheFixedWhiteSpaceSet)
     EXPECT_FALSE(IsWhiteSpace(u'\u00A0'));
     EXPECT_TRUE(IsWhiteSpace(u'\u2003'));
 }
+// Characters of every UTF-8 length, CRs and unpaired surrogates, in many orders and at every alignment, so that
+// each one meets the encoder's runs of several units at every place.
+TEST(Unicode, Utf8FileEncodingOfEveryKindOfCharacterAtEveryAlignment)
+{
+    const std::pair<std::u16string, std::string> tokens[] = {
+        {u"a", "a"},
+        {u"01:", "01:"},
+        {u"\r", "\r\n"},
+        {u"é", "\xC3\xA9"},
+        {u"가", "\xEA\xB0\x80"},
+        {u"\U0001F600", "\xF0\x9F\x98\x80"},
+        {std::u16string(1, char16_t(0xDC00)), "\xEF\xBF\xBD"},
+        {std::u16string(1, char16_t(0xD800)) + u"x", "\xEF\xBF\xBDx"},
+        {u"\uFFFF", "\xEF\xBF\xBF"},
+    };
+    uint32_t nRandom = 1;
+    for (int nCase = 0; nCase < 3000; ++nCase)
+    {
+        std::u16string text;
+        std::string expected;
+        for (int nToken = nCase % 23; nToken > 0; --nToken)
+        {
+            nRandom = nRandom * 1103515245 + 12345;
+            const auto& [units, bytes] = tokens[(nRandom >> 16) % std::size(tokens)];
+            text += units;
+            expected += bytes;
+        }
+        std::string out(text.size() * kMaxUtf8BytesPerUnit, '\0');
+        auto* pOut = reinterpret_cast<unsigned char*>(out.data());
+        out.resize(
+            static_cast<size_t>(EncodeUtf8(text.data(), static_cast<int64_t>(text.size()), pOut, CrEncoding::CrLf)));
+        ASSERT_EQ(out, expected) << nCase;
+    }
+}
+
 TEST(CodePageName, KnowsTheCommonNamesInAnyCase)
 {
     const std::pair<const char*, int> cases[] = {{"cp949", 949},     {"EUC-KR", 949},        {"cp932", 932},
