@@ -20,7 +20,7 @@ CTextFileStream::CTextFileStream(const std::filesystem::path& path, FileEncoding
     : m_path(path),
       m_file(path),
       m_nEncoding(nEncoding),
-      m_codePage(codePage)
+      m_legacyEncoder(codePage.m_nNumber)
 {
     if (m_nEncoding == FileEncoding::Utf8Bom)
         m_file.Write("\xEF\xBB\xBF", 3);
@@ -198,7 +198,9 @@ bool CTextFileStream::Encode(std::u16string_view text)
         const std::u16string_view slice = text.substr(nAt, nUnits);
         if (m_nEncoding == FileEncoding::LegacyCode)
         {
-            bOk = WriteLegacy(slice);
+            m_strLegacy.clear();
+            m_legacyEncoder.Append(slice, m_strLegacy);
+            bOk = m_file.Write(m_strLegacy.data(), m_strLegacy.size());
         }
         else
         {
@@ -210,27 +212,6 @@ bool CTextFileStream::Encode(std::u16string_view text)
         nAt += nUnits;
     }
     return bOk;
-}
-
-// Every CR byte of the legacy form is written as CR LF.
-bool CTextFileStream::WriteLegacy(std::u16string_view text)
-{
-    const std::string bytes = EncodeCodePage(text, m_codePage.m_nNumber);
-    m_strLegacy.clear();
-    m_strLegacy.reserve(bytes.size() + bytes.size() / 4 + 16);
-    for (size_t nAt = 0; nAt < bytes.size();)
-    {
-        const size_t nCr = bytes.find('\r', nAt);
-        if (nCr == std::string::npos)
-        {
-            m_strLegacy.append(bytes, nAt);
-            break;
-        }
-        m_strLegacy.append(bytes, nAt, nCr - nAt);
-        m_strLegacy.append("\r\n", 2);
-        nAt = nCr + 1;
-    }
-    return m_file.Write(m_strLegacy.data(), m_strLegacy.size());
 }
 
 }  // namespace tavrel

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "text/AtomicFile.h"
+#include "text/CodePage.h"
 #include "text/CodePageName.h"
 #include "text/TextSink.h"
 
@@ -49,15 +50,14 @@ private:
     bool StopWriter();
     void RunWriter();
     bool Encode(std::u16string_view text);
-    bool WriteLegacy(std::u16string_view text);
 
     std::filesystem::path m_path;
     CAtomicFile m_file;
     FileEncoding m_nEncoding;
-    CodePage m_codePage;
     // Used by whichever thread writes the file.
     std::vector<unsigned char> m_vecBytes;
     std::string m_strLegacy;
+    CFileEncoder m_legacyEncoder;
 
     // The writer thread takes one buffer at a time while the caller fills
     // the next one, so memory stays bounded.

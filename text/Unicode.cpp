@@ -1,40 +1,12 @@
 #include "text/Unicode.h"
 
-#include <bit>
 #include <cstdint>
-#include <cstring>
 
 namespace tavrel
 {
 
 namespace
 {
-// Writes the four units at p as four bytes when all are ASCII and none is a
-// CR; false, with nothing written, otherwise.
-bool PackPlainAsciiQuad(const char16_t* p, unsigned char* pOut)
-{
-    uint64_t n;
-    std::memcpy(&n, p, sizeof n);
-    const uint64_t nCr = n ^ 0x000D000D000D000Dull;  // a CR lane becomes zero
-    const bool bHasCr = ((nCr - 0x0001000100010001ull) & ~nCr & 0x8000800080008000ull) != 0;
-    if ((n & 0xFF80FF80FF80FF80ull) != 0 || bHasCr)
-        return false;
-    if constexpr (std::endian::native == std::endian::little)
-    {
-        // The low byte of each lane, in order.
-        n = (n | (n >> 8)) & 0x0000FFFF0000FFFFull;
-        n = (n | (n >> 16)) & 0x00000000FFFFFFFFull;
-        const auto nBytes = static_cast<uint32_t>(n);
-        std::memcpy(pOut, &nBytes, sizeof nBytes);
-    }
-    else
-    {
-        for (int k = 0; k < 4; ++k)
-            pOut[k] = static_cast<unsigned char>(p[k]);
-    }
-    return true;
-}
-
 bool IsSurrogate(uint32_t c)
 {
     return c >= 0xD800 && c <= 0xDFFF;
