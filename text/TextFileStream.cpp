@@ -101,11 +101,12 @@ bool CTextFileStream::WriteUnits(std::u16string_view text)
     return bOk;
 }
 
-// A whole pending buffer goes to the writer without a copy; a high
-// surrogate left at its end stays for its pair.
+// A full pending buffer goes to the writer without a copy; a high
+// surrogate left at its end stays for its pair. Short pieces are collected.
 bool CTextFileStream::TakeUnits(std::u16string& text, size_t nUnits)
 {
-    if (!m_file.IsOpen() || !m_strFill.empty() || !UseWriter(nUnits) || nUnits + 1 < text.size())
+    const bool bFull = nUnits >= kHandUnits / 2 && nUnits + 1 >= text.size();
+    if (!bFull || !m_file.IsOpen() || !m_strFill.empty() || !UseWriter(nUnits))
         return CTextSink::TakeUnits(text, nUnits);
     const std::u16string strRest = text.substr(nUnits);
     text.resize(nUnits);
