@@ -113,6 +113,57 @@ TEST(CodePage, EncodesWithOneMarkPerMissingCharacter)
 }
 
 // Code page 0 is CP949 under the "C" locale the tests pin; on Windows it is the ANSI code page.
+// The file form of EncodeCodePage: every CR byte as CR LF.
+std::string WithCrLf(const std::string& bytes)
+{
+    std::string out;
+    for (const char c : bytes)
+        out += c == '\r' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
+
+// Cut anywhere between characters, in two or three pieces, by a new encoder or one that already learned the text:
+// the bytes are always those of the whole text through EncodeCodePage. The text holds Hangul, kana, Latin letters,
+// characters each code page lacks, a pair, lone halves of pairs and CRs.
+TEST(CodePage, FileEncoderWritesWhatEncodeCodePageWritesWhereverTheTextIsCut)
+{
+    const std::u16string kLoneHigh(1, char16_t(0xD83D));
+    const std::u16string kLoneLow(1, char16_t(0xDE00));
+    const std::u16string text = u"<SYNC Start=1000><P Class=KRCC>\r가나다 뷁, é€ かな漢字 ก\r" + kLoneHigh + u"a" +
+                                kLoneLow + u"\U0001F600\uFFFF\u00A0ÿ\rlast line without CR";
+    for (const int nCodePage : {0, 949, 1252, 932, 65001})
+    {
+        SCOPED_TRACE(nCodePage);
+        const std::string expected = WithCrLf(EncodeCodePage(text, nCodePage));
+        CFileEncoder learned(nCodePage);
+        for (size_t nCut = 0; nCut <= text.size(); ++nCut)
+        {
+            if (nCut > 0 && nCut < text.size() && IsHighSurrogate(text[nCut - 1]) && IsLowSurrogate(text[nCut]))
+                continue;
+            const std::u16string_view view(text);
+            const size_t nSecondCut = nCut + (text.size() - nCut) / 2;
+            const bool bThird = !IsHighSurrogate(text[std::max<size_t>(nSecondCut, 1) - 1]);
+            for (CFileEncoder* pEncoder : {&learned, static_cast<CFileEncoder*>(nullptr)})
+            {
+                CFileEncoder fresh(nCodePage);
+                CFileEncoder& encoder = pEncoder ? *pEncoder : fresh;
+                std::string out;
+                encoder.Append(view.substr(0, nCut), out);
+                if (bThird)
+                {
+                    encoder.Append(view.substr(nCut, nSecondCut - nCut), out);
+                    encoder.Append(view.substr(nSecondCut), out);
+                }
+                else
+                {
+                    encoder.Append(view.substr(nCut), out);
+                }
+                ASSERT_EQ(out, expected) << "cut at " << nCut;
+            }
+        }
+    }
+}
+
 TEST(CodePage, ZeroIsTheLegacyCodePage)
 {
     const std::string bytes = "a\xB0\xA1\xE9\x80\xFF";
@@ -183,6 +234,41 @@ TEST(Unicode, Utf8ConversionsReplaceInvalidInputAndTrimTheFixedWhiteSpaceSet)
     EXPECT_FALSE(IsWhiteSpace(u'\u00A0'));
     EXPECT_TRUE(IsWhiteSpace(u'\u2003'));
 }
+// Characters of every UTF-8 length, CRs and unpaired surrogates, in many orders and at every alignment, so that
+// each one meets the encoder's runs of several units at every place.
+TEST(Unicode, Utf8FileEncodingOfEveryKindOfCharacterAtEveryAlignment)
+{
+    const std::pair<std::u16string, std::string> tokens[] = {
+        {u"a", "a"},
+        {u"01:", "01:"},
+        {u"\r", "\r\n"},
+        {u"é", "\xC3\xA9"},
+        {u"가", "\xEA\xB0\x80"},
+        {u"\U0001F600", "\xF0\x9F\x98\x80"},
+        {std::u16string(1, char16_t(0xDC00)), "\xEF\xBF\xBD"},
+        {std::u16string(1, char16_t(0xD800)) + u"x", "\xEF\xBF\xBDx"},
+        {u"\uFFFF", "\xEF\xBF\xBF"},
+    };
+    uint32_t nRandom = 1;
+    for (int nCase = 0; nCase < 3000; ++nCase)
+    {
+        std::u16string text;
+        std::string expected;
+        for (int nToken = nCase % 23; nToken > 0; --nToken)
+        {
+            nRandom = nRandom * 1103515245 + 12345;
+            const auto& [units, bytes] = tokens[(nRandom >> 16) % std::size(tokens)];
+            text += units;
+            expected += bytes;
+        }
+        std::string out(text.size() * kMaxUtf8BytesPerUnit, '\0');
+        auto* pOut = reinterpret_cast<unsigned char*>(out.data());
+        out.resize(
+            static_cast<size_t>(EncodeUtf8(text.data(), static_cast<int64_t>(text.size()), pOut, CrEncoding::CrLf)));
+        ASSERT_EQ(out, expected) << nCase;
+    }
+}
+
 TEST(CodePageName, KnowsTheCommonNamesInAnyCase)
 {
     const std::pair<const char*, int> cases[] = {{"cp949", 949},     {"EUC-KR", 949},        {"cp932", 932},

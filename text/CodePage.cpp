@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 
@@ -652,5 +653,161 @@ std::string EncodeCodePage(std::u16string_view text, int nCodePage)
 }
 
 #endif
+
+namespace
+{
+#ifdef _WIN32
+int ResolvedNumber(int nCodePage)
+{
+    return nCodePage == 0 ? static_cast<int>(GetACP()) : nCodePage;
+}
+#else
+int ResolvedNumber(int nCodePage)
+{
+    const std::string strName = CharsetName(nCodePage);
+    if (strName.size() < 3 || strName.compare(0, 2, "CP") != 0)
+        return -1;
+    return std::atoi(strName.c_str() + 2);
+}
+#endif
+
+// Stateless code pages of one or two bytes a character. 1255 and 1258 are left
+// out: their converters may combine or split accented letters.
+bool EncodesCharacterByCharacter(int nCodePage)
+{
+    switch (ResolvedNumber(nCodePage))
+    {
+    case 874:
+    case 932:
+    case 936:
+    case 949:
+    case 950:
+    case 1250:
+    case 1251:
+    case 1252:
+    case 1253:
+    case 1254:
+    case 1256:
+    case 1257:
+        return true;
+    default:
+        return false;
+    }
+}
+
+constexpr int kUnitsPerBlock = 256;
+}  // namespace
+
+CFileEncoder::CFileEncoder(int nCodePage)
+    : m_nCodePage(nCodePage),
+      m_bRemember(EncodesCharacterByCharacter(nCodePage))
+{}
+
+void CFileEncoder::Append(std::u16string_view text, std::string& out)
+{
+    const size_t nStart = out.size();
+    if (m_bRemember && AppendRemembered(text, out))
+        return;
+    out.resize(nStart);
+    AppendConverted(text, out);
+}
+
+// False when a surrogate comes (pairs and lone halves go through the
+// converter) or the code page turns out not to encode as expected. ASCII
+// goes as in EncodeUtf8.
+bool CFileEncoder::AppendRemembered(std::u16string_view text, std::string& out)
+{
+    if (m_vecBytes.empty())
+        m_vecBytes.assign(size_t{1} << 16, 0);
+    const uint16_t* pKnown = m_vecBytes.data();
+    const size_t nStart = out.size();
+    out.resize(nStart + 2 * text.size());
+    auto* p = reinterpret_cast<unsigned char*>(out.data() + nStart);
+    const size_t nUnits = text.size();
+    for (size_t i = 0; i < nUnits;)
+    {
+        char16_t c = text[i];
+        if (c < 0x80)
+        {
+            if (i + 4 <= nUnits && PackPlainAsciiQuad(text.data() + i, p))
+            {
+                i += 4;
+                p += 4;
+                continue;
+            }
+            for (;;)
+            {
+                *p++ = static_cast<unsigned char>(c);
+                ++i;
+                if (c == kCr)
+                {
+                    *p++ = '\n';
+                    break;
+                }
+                if (i == nUnits || (c = text[i]) >= 0x80)
+                    break;
+            }
+            continue;
+        }
+        // Surrogates stay unknown, so they only cost a test here.
+        if (pKnown[c] == 0 && (IsHighSurrogate(c) || IsLowSurrogate(c) || !Learn(c)))
+            return false;
+        const uint16_t nBytes = pKnown[c];
+        if (nBytes > 0xFF)
+            *p++ = static_cast<unsigned char>(nBytes >> 8);
+        *p++ = static_cast<unsigned char>(nBytes & 0xFF);
+        ++i;
+    }
+    out.resize(static_cast<size_t>(reinterpret_cast<char*>(p) - out.data()));
+    return true;
+}
+
+// Learns the block of 256 units around c with one call of the converter,
+// each unit followed by a LF, which is no byte of any other character in
+// these code pages. Anything unexpected turns remembering off for good.
+bool CFileEncoder::Learn(char16_t c)
+{
+    const int nFirst = c & ~(kUnitsPerBlock - 1);
+    const int nBegin = std::max(nFirst, 0x80);
+    std::u16string units;
+    for (int u = nBegin; u < nFirst + kUnitsPerBlock; ++u)
+    {
+        units.push_back(static_cast<char16_t>(u));
+        units.push_back(kLf);
+    }
+    const std::string bytes = EncodeCodePage(units, m_nCodePage);
+    size_t nAt = 0;
+    for (int u = nBegin; u < nFirst + kUnitsPerBlock && m_bRemember; ++u)
+    {
+        const size_t nLf = bytes.find('\n', nAt);
+        const size_t nLength = nLf == std::string::npos ? 0 : nLf - nAt;
+        const auto nLead = nLength > 0 ? static_cast<unsigned char>(bytes[nAt]) : 0;
+        const auto nLast = nLength > 0 ? static_cast<unsigned char>(bytes[nLf - 1]) : 0;
+        m_bRemember = (nLength == 1 || (nLength == 2 && nLead >= 0x80)) && nLead != '\r' && nLast != '\r';
+        m_vecBytes[u] = static_cast<uint16_t>(nLength == 2 ? (nLead << 8) | nLast : nLast);
+        nAt = nLf + 1;
+    }
+    m_bRemember = m_bRemember && nAt == bytes.size();
+    return m_bRemember;
+}
+
+// Every CR byte of the converter's bytes is written as CR LF.
+void CFileEncoder::AppendConverted(std::u16string_view text, std::string& out) const
+{
+    const std::string bytes = EncodeCodePage(text, m_nCodePage);
+    out.reserve(out.size() + bytes.size() + bytes.size() / 4 + 16);
+    for (size_t nAt = 0; nAt < bytes.size();)
+    {
+        const size_t nCr = bytes.find('\r', nAt);
+        if (nCr == std::string::npos)
+        {
+            out.append(bytes, nAt);
+            break;
+        }
+        out.append(bytes, nAt, nCr - nAt);
+        out.append("\r\n", 2);
+        nAt = nCr + 1;
+    }
+}
 
 }  // namespace tavrel

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrel
 {
@@ -19,5 +21,28 @@ std::u16string DecodeCodePage(const char* pBytes, size_t nBytes, int nCodePage);
 // Every character the code page lacks becomes one '?' (a surrogate pair is
 // one character).
 std::string EncodeCodePage(std::u16string_view text, int nCodePage);
+
+// Encodes a file's text piece by piece: the bytes of EncodeCodePage with every
+// CR as CR LF. For code pages where each character encodes on its own (the
+// stateless single- and double-byte ones), what the code page makes of each
+// unit is remembered, filled in as the units come.
+class CFileEncoder
+{
+public:
+    explicit CFileEncoder(int nCodePage);
+
+    // Appends the bytes of text, which ends between characters.
+    void Append(std::u16string_view text, std::string& out);
+
+private:
+    bool AppendRemembered(std::u16string_view text, std::string& out);
+    bool Learn(char16_t c);
+    void AppendConverted(std::u16string_view text, std::string& out) const;
+
+    int m_nCodePage;
+    bool m_bRemember;
+    // Per unit: 0 while unknown, a single byte, or lead byte << 8 | trail byte.
+    std::vector<uint16_t> m_vecBytes;
+};
 
 }  // namespace tavrel

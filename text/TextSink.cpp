@@ -52,8 +52,17 @@ void CTextSink::WritePending(bool bEnd)
         --nUnits;
     if (nUnits == 0)
         return;
-    m_bOk = m_bOk && WriteUnits(std::u16string_view(m_strPending).substr(0, nUnits));
-    m_strPending.erase(0, nUnits);
+    if (m_bOk)
+        m_bOk = TakeUnits(m_strPending, nUnits);
+    else
+        m_strPending.erase(0, nUnits);
+}
+
+bool CTextSink::TakeUnits(std::u16string& text, size_t nUnits)
+{
+    const bool bOk = WriteUnits(std::u16string_view(text).substr(0, nUnits));
+    text.erase(0, nUnits);
+    return bOk;
 }
 
 }  // namespace tavrel

@@ -36,6 +36,9 @@ public:
 protected:
     // Writes whole characters: a surrogate pair is never split between calls.
     virtual bool WriteUnits(std::u16string_view text) = 0;
+    // Writes the first nUnits of text (whole characters) and leaves the rest
+    // in text; a sink may take the string's storage rather than copy it.
+    virtual bool TakeUnits(std::u16string& text, size_t nUnits);
     virtual bool Finish() = 0;
 
 private:

@@ -1,70 +1,83 @@
 #include "text/Unicode.h"
 
 #include <cstdint>
-#include <cstring>
 
 namespace tavrel
 {
 
 namespace
 {
-// The four units at p are ASCII and none is a CR, so each is one byte.
-bool IsPlainAsciiQuad(const char16_t* p)
+bool IsSurrogate(uint32_t c)
 {
-    uint64_t n;
-    std::memcpy(&n, p, sizeof n);
-    const uint64_t nCr = n ^ 0x000D000D000D000Dull;  // a CR lane becomes zero
-    const bool bHasCr = ((nCr - 0x0001000100010001ull) & ~nCr & 0x8000800080008000ull) != 0;
-    return (n & 0xFF80FF80FF80FF80ull) == 0 && !bHasCr;
+    return c >= 0xD800 && c <= 0xDFFF;
 }
 
+// ASCII goes four units at a time while no CR comes; a short run (before a
+// CR or another character) one by one. Three-byte characters (Hangul) go in
+// runs.
 template <CrEncoding kCrAs>
 int64_t EncodeUtf8As(const char16_t* pText, int64_t nUnits, unsigned char* pOut)
 {
     unsigned char* p = pOut;
-    for (int64_t i = 0; i < nUnits; ++i)
+    int64_t i = 0;
+    while (i < nUnits)
     {
-        if (i + 4 <= nUnits && IsPlainAsciiQuad(pText + i))
-        {
-            for (int k = 0; k < 4; ++k)
-                p[k] = static_cast<unsigned char>(pText[i + k]);
-            p += 4;
-            i += 3;
-            continue;
-        }
         uint32_t c = pText[i];
-        if (c < 0x80 && c != kCr)
+        if (c < 0x80)
         {
-            *p++ = static_cast<unsigned char>(c);
+            if (i + 4 <= nUnits && PackPlainAsciiQuad(pText + i, p))
+            {
+                i += 4;
+                p += 4;
+                continue;
+            }
+            for (;;)
+            {
+                *p++ = static_cast<unsigned char>(c);
+                ++i;
+                if (c == kCr)
+                {
+                    if constexpr (kCrAs == CrEncoding::CrLf)
+                        *p++ = '\n';
+                    break;
+                }
+                if (i == nUnits || (c = pText[i]) >= 0x80)
+                    break;
+            }
             continue;
         }
-        if (c == kCr)
+        if (c >= 0x800 && !IsSurrogate(c))
         {
-            *p++ = '\r';
-            if constexpr (kCrAs == CrEncoding::CrLf)
-                *p++ = '\n';
+            do
+            {
+                p[0] = static_cast<unsigned char>(0xE0 | (c >> 12));
+                p[1] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+                p[2] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+                p += 3;
+                ++i;
+            } while (i < nUnits && (c = pText[i]) >= 0x800 && !IsSurrogate(c));
             continue;
         }
+        ++i;
         if (c < 0x800)
         {
             *p++ = static_cast<unsigned char>(0xC0 | (c >> 6));
             *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
             continue;
         }
-        if (IsHighSurrogate(static_cast<char16_t>(c)) && i + 1 < nUnits && IsLowSurrogate(pText[i + 1]))
+        if (IsHighSurrogate(static_cast<char16_t>(c)) && i < nUnits && IsLowSurrogate(pText[i]))
         {
-            c = 0x10000 + ((c - 0xD800) << 10) + (pText[++i] - 0xDC00u);
+            c = 0x10000 + ((c - 0xD800) << 10) + (pText[i++] - 0xDC00u);
             *p++ = static_cast<unsigned char>(0xF0 | (c >> 18));
             *p++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
             *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
             *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
             continue;
         }
-        if (c >= 0xD800 && c <= 0xDFFF)
-            c = kReplacement;
-        *p++ = static_cast<unsigned char>(0xE0 | (c >> 12));
-        *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-        *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        // An unpaired surrogate becomes U+FFFD.
+        *p++ = 0xEF;
+        *p++ = 0xBF;
+        *p++ = 0xBD;
     }
     return p - pOut;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -31,6 +33,32 @@ enum class CrEncoding
 };
 inline constexpr int64_t kMaxUtf8BytesPerUnit = 3;
 int64_t EncodeUtf8(const char16_t* pText, int64_t nUnits, unsigned char* pOut, CrEncoding nCr);
+
+// Writes the four units at p as four bytes when all are ASCII and none is a
+// CR; false, with nothing written, otherwise. For the encoders' ASCII runs.
+inline bool PackPlainAsciiQuad(const char16_t* p, unsigned char* pOut)
+{
+    uint64_t n;
+    std::memcpy(&n, p, sizeof n);
+    const uint64_t nCr = n ^ 0x000D000D000D000Dull;  // a CR lane becomes zero
+    const bool bHasCr = ((nCr - 0x0001000100010001ull) & ~nCr & 0x8000800080008000ull) != 0;
+    if ((n & 0xFF80FF80FF80FF80ull) != 0 || bHasCr)
+        return false;
+    if constexpr (std::endian::native == std::endian::little)
+    {
+        // The low byte of each lane, in order.
+        n = (n | (n >> 8)) & 0x0000FFFF0000FFFFull;
+        n = (n | (n >> 16)) & 0x00000000FFFFFFFFull;
+        const auto nBytes = static_cast<uint32_t>(n);
+        std::memcpy(pOut, &nBytes, sizeof nBytes);
+    }
+    else
+    {
+        for (int k = 0; k < 4; ++k)
+            pOut[k] = static_cast<unsigned char>(p[k]);
+    }
+    return true;
+}
 
 // UTF-8 <-> UTF-16 for strings that are not files (paths, command lines,
 // messages). Invalid input becomes U+FFFD; nothing throws.
