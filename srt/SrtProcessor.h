@@ -103,6 +103,9 @@ public:
 
     // OCR repairs of one cue text (lines separated by single CRs).
     void FixOcrLine(std::u16string& text, COcrOptions options) const;
+    // The text as FixOcrLine leaves it: a view of text itself when that would only drop its trailing CRs,
+    // otherwise of scratch holding the repaired copy.
+    std::u16string_view FixedOcrText(std::u16string_view text, COcrOptions options, std::u16string& scratch) const;
 
     // Jobs on loaded text. They stream their output into the sinks while they
     // build it and never commit them; a failure says why the job found

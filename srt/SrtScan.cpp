@@ -61,11 +61,30 @@ char16_t* FormatTime(char16_t* pEnd, uint64_t nTime)
     return FormatNumber(p, nTime / 3600000, 2);
 }
 
+// Two digits of n (below 100) at p.
+void PutTwoDigits(char16_t* p, uint32_t n)
+{
+    const uint32_t nTens = n / 10;
+    p[0] = static_cast<char16_t>(u'0' + nTens);
+    p[1] = static_cast<char16_t>(u'0' + (n - nTens * 10));
+}
+
 // hh:mm:ss,mmm; negative values as zero, 100 hours and more as the largest time.
 void PutTime(char16_t* p, int32_t t)
 {
     constexpr int32_t kLargest = 100 * 3600000 - 1;  // 99:59:59,999
-    FormatTime(p + 12, static_cast<uint64_t>(std::clamp(t, 0, kLargest)));
+    const uint32_t nTime = static_cast<uint32_t>(std::clamp(t, 0, kLargest));
+    const uint32_t nSeconds = nTime / 1000;
+    const uint32_t nMs = nTime - nSeconds * 1000;
+    const uint32_t nMinutes = nSeconds / 60;
+    PutTwoDigits(p, nMinutes / 60);
+    p[2] = u':';
+    PutTwoDigits(p + 3, nMinutes % 60);
+    p[5] = u':';
+    PutTwoDigits(p + 6, nSeconds % 60);
+    p[8] = u',';
+    p[9] = static_cast<char16_t>(u'0' + nMs / 100);
+    PutTwoDigits(p + 10, nMs % 100);
 }
 }  // namespace
 
@@ -106,10 +125,13 @@ int32_t CSrtProcessor::FindBlankLine(const char16_t* pText, int32_t nLength, int
 {
     if (nStart < 0)
         nStart = 0;
-    for (int64_t i = nStart; i + 1 < nLength; ++i)
+    if (nStart >= nLength)
+        return -1;
+    const char16_t* const pEnd = pText + nLength;
+    for (const char16_t* p = pText + nStart; (p = FindUnit(p, pEnd, kCr)) != pEnd; ++p)
     {
-        if (pText[i] == kCr && pText[i + 1] == kCr)
-            return static_cast<int32_t>(i);
+        if (p + 1 != pEnd && p[1] == kCr)
+            return static_cast<int32_t>(p - pText);
     }
     return -1;
 }
@@ -389,18 +411,36 @@ bool CSrtProcessor::IsTolerantTimeLine(std::u16string_view line) const
 int64_t CSrtProcessor::NormaliseTimeLines(CTextBuffer& buffer) const
 {
     const std::u16string_view text = buffer.View();
+    const char16_t* const pBegin = text.data();
+    const char16_t* const pEnd = pBegin + text.size();
     std::u16string out;
     int64_t nRewritten = 0;
     size_t nCopied = 0;
-    for (size_t nLine = 0, nCr; (nCr = text.find(kCr, nLine)) != std::u16string_view::npos; nLine = nCr + 1)
+    size_t nUnread = 0;  // where the first line not yet read starts
+    // Every tolerant time line holds "-->", and most lines none: only the
+    // lines around an arrow are read.
+    for (const char16_t* p = pBegin; (p = FindUnit(p, pEnd, u'>')) != pEnd;)
     {
+        const size_t nArrow = static_cast<size_t>(p - pBegin);
+        ++p;
+        if (nArrow < 2 || text[nArrow - 1] != u'-' || text[nArrow - 2] != u'-')
+            continue;
+        const char16_t* const pCr = FindUnit(p, pEnd, kCr);
+        if (pCr == pEnd)
+            break;  // the last line has no CR
+        size_t nLine = nArrow - 2;
+        while (nLine > nUnread && text[nLine - 1] != kCr)
+            --nLine;
+        const size_t nCr = static_cast<size_t>(pCr - pBegin);
+        p = pCr + 1;
+        nUnread = nCr + 1;
         const std::u16string_view line = text.substr(nLine, nCr - nLine);
+        if (line.size() >= kTimeLineLength && IsTimeLine(line.data() + line.size() - kTimeLineLength))
+            continue;  // a strict time line keeps its meaning
         int64_t nStart = 0;
         int64_t nEnd = 0;
         if (!ReadTolerantTimeLine(line, nStart, nEnd))
             continue;
-        if (line.size() >= kTimeLineLength && IsTimeLine(line.data() + line.size() - kTimeLineLength))
-            continue;  // a strict time line keeps its meaning
         if (nRewritten++ == 0)
             ReserveLarge(out, text.size() + kTimeLineLength);
         out.append(text.substr(nCopied, nLine - nCopied));
