@@ -38,7 +38,7 @@ CFailure CSrtProcessor::CorrectSrt(const CTextBuffer& source, const CTimeMap& ti
     {
         int32_t nStart = 0;
         int32_t nEnd = 0;
-        ParseTimeLine(pText + cue.m_nTimeLine, nStart, nEnd);
+        CueTimes(pText, cue, nStart, nEnd);
         char16_t timeLine[kTimeLineLength + 1];
         FormatTimeLine(timeLine, Retime(nStart, timeMap), Retime(nEnd, timeMap));
 

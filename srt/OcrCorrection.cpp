@@ -209,31 +209,30 @@ void FixLetterL(std::u16string& text)
 // changes nothing. With Replace85 a U+0085 counts as the space it becomes.
 uint32_t FindTriggers(std::u16string_view text, COcrOptions options)
 {
+    if (options.m_nRepairs == 0)
+        return 0;
     const bool b85 = options.Has(OcrRepair::Replace85);
+    const auto unitBefore = [&](size_t i) -> char16_t {
+        const char16_t c = i == 0 ? char16_t{0} : text[i - 1];
+        return c == u'\x85' && b85 ? u' ' : c;
+    };
     uint32_t nFound = 0;
-    char16_t before = 0;
-    for (char16_t c : text)
+    for (size_t i = 0; i < text.size(); ++i)
     {
-        if (c == u'\x85' && b85)
+        char16_t c = text[i];
+        if (c > u'l')  // most units of a text: nothing to look at
         {
+            if (c != u'\x85' || !b85)
+                continue;
             nFound |= static_cast<uint32_t>(OcrRepair::Replace85);
             c = u' ';
         }
         if (c == u'\'' || c == u'"')
-        {
             nFound |= static_cast<uint32_t>(OcrRepair::FixQuotes);
-        }
-        else if (c == u' ')
-        {
-            if (IsAsciiDigit(before))
-                nFound |= static_cast<uint32_t>(OcrRepair::RemoveDigitSpaces);
-        }
-        else if (c == u'l')
-        {
-            if (before == 0 || kLetterLDelimiters.find(before) != std::u16string_view::npos)
-                nFound |= static_cast<uint32_t>(OcrRepair::FixLetterL);
-        }
-        before = c;
+        else if (c == u' ' && IsAsciiDigit(unitBefore(i)))
+            nFound |= static_cast<uint32_t>(OcrRepair::RemoveDigitSpaces);
+        else if (c == u'l' && (i == 0 || kLetterLDelimiters.find(unitBefore(i)) != std::u16string_view::npos))
+            nFound |= static_cast<uint32_t>(OcrRepair::FixLetterL);
     }
     return nFound & options.m_nRepairs;
 }

@@ -94,6 +94,8 @@ public:
     // The cue scan every SRT reader uses: FirstCue, then NextCue while true.
     bool FirstCue(const char16_t* pText, int32_t nLength, CSrtCue& cue) const;
     bool NextCue(const char16_t* pText, int32_t nLength, CSrtCue& cue) const;
+    // The times of a cue the scan found: ParseTimeLine without testing the time line again.
+    void CueTimes(const char16_t* pText, const CSrtCue& cue, int32_t& nStart, int32_t& nEnd) const;
 
     // The SRT cue layout every SRT writer uses: k, CR, time line, CR, text, CR, CR.
     static void AppendCue(std::u16string& out, int64_t k, std::u16string_view timeLine, std::u16string_view text);
