@@ -209,23 +209,25 @@ void FixLetterL(std::u16string& text)
 // changes nothing. With Replace85 a U+0085 counts as the space it becomes.
 uint32_t FindTriggers(std::u16string_view text, COcrOptions options)
 {
-    if (options.m_nRepairs == 0)
+    const uint32_t nWanted = options.m_nRepairs;
+    if (nWanted == 0)
         return 0;
     const bool b85 = options.Has(OcrRepair::Replace85);
     const auto unitBefore = [&](size_t i) -> char16_t {
         const char16_t c = i == 0 ? char16_t{0} : text[i - 1];
         return c == u'\x85' && b85 ? u' ' : c;
     };
+    constexpr uint64_t kAsciiTriggers = (uint64_t{1} << u' ') | (uint64_t{1} << u'"') | (uint64_t{1} << u'\'');
     uint32_t nFound = 0;
     for (size_t i = 0; i < text.size(); ++i)
     {
         char16_t c = text[i];
-        if (c > u'l')  // most units of a text: nothing to look at
+        if (c < 64 ? ((kAsciiTriggers >> c) & 1) == 0 : c != u'l')
         {
             if (c != u'\x85' || !b85)
-                continue;
-            nFound |= static_cast<uint32_t>(OcrRepair::Replace85);
+                continue;  // most units of a text: nothing to look at
             c = u' ';
+            nFound |= static_cast<uint32_t>(OcrRepair::Replace85);
         }
         if (c == u'\'' || c == u'"')
             nFound |= static_cast<uint32_t>(OcrRepair::FixQuotes);
@@ -233,8 +235,10 @@ uint32_t FindTriggers(std::u16string_view text, COcrOptions options)
             nFound |= static_cast<uint32_t>(OcrRepair::RemoveDigitSpaces);
         else if (c == u'l' && (i == 0 || kLetterLDelimiters.find(unitBefore(i)) != std::u16string_view::npos))
             nFound |= static_cast<uint32_t>(OcrRepair::FixLetterL);
+        if ((nFound & nWanted) == nWanted)
+            break;
     }
-    return nFound & options.m_nRepairs;
+    return nFound & nWanted;
 }
 
 std::u16string_view WithoutTrailingCrs(std::u16string_view text)
@@ -245,13 +249,11 @@ std::u16string_view WithoutTrailingCrs(std::u16string_view text)
 }
 }  // namespace
 
-void CSrtProcessor::FixOcrLine(std::u16string& text, COcrOptions options) const
+namespace
 {
-    JoinLeadingNonTextLines(text);
-    RemoveTrailingCrs(text);
-    if (options.m_nRepairs == 0)
-        return;
-    const COcrOptions triggered{FindTriggers(text, options)};
+// The repairs that found their trigger, in the order FixOcrLine makes them.
+void MakeRepairs(std::u16string& text, COcrOptions triggered)
+{
     if (triggered.Has(OcrRepair::Replace85))
         ReplaceNextLine(text);
     if (triggered.Has(OcrRepair::FixQuotes))
@@ -266,14 +268,31 @@ void CSrtProcessor::FixOcrLine(std::u16string& text, COcrOptions options) const
     if (triggered.Has(OcrRepair::FixLetterL))
         FixLetterL(text);
 }
+}  // namespace
+
+void CSrtProcessor::FixOcrLine(std::u16string& text, COcrOptions options) const
+{
+    JoinLeadingNonTextLines(text);
+    RemoveTrailingCrs(text);
+    MakeRepairs(text, COcrOptions{FindTriggers(text, options)});
+}
 
 std::u16string_view CSrtProcessor::FixedOcrText(std::u16string_view text, COcrOptions options,
                                                 std::u16string& scratch) const
 {
-    if (!FindLeadingRun(text).m_bCr && FindTriggers(text, options) == 0)
-        return WithoutTrailingCrs(text);
-    scratch.assign(text);
-    FixOcrLine(scratch, options);
+    if (FindLeadingRun(text).m_bCr)
+    {
+        scratch.assign(text);
+        FixOcrLine(scratch, options);
+        return scratch;
+    }
+    // Trailing CRs trigger nothing, so the triggers hold for the text without them.
+    const std::u16string_view kept = WithoutTrailingCrs(text);
+    const uint32_t nTriggered = FindTriggers(kept, options);
+    if (nTriggered == 0)
+        return kept;
+    scratch.assign(kept);
+    MakeRepairs(scratch, COcrOptions{nTriggered});
     return scratch;
 }
 
