@@ -32,8 +32,8 @@ constexpr std::u16string_view kStyleBlock = u"</TITLE>\r"
 constexpr std::u16string_view kFooter = u"</BODY>\r</SAMI>\r";
 constexpr std::u16string_view kSyncStart = u"<SYNC Start=";
 constexpr std::u16string_view kSyncClass = u"><P Class=KRCC>";
-constexpr std::u16string_view kBreak = u"<br>";
-constexpr std::u16string_view kNbsp = u"&nbsp;";
+constexpr std::u16string_view kBreakLine = u"<br>\r";
+constexpr std::u16string_view kNbspLine = u"&nbsp;\r";
 
 constexpr size_t kChunkUnits = 128 * 1024;
 
@@ -50,6 +50,13 @@ public:
 
     void Append(std::u16string_view text)
     {
+        if (text.size() < kChunkUnits)
+        {
+            m_strChunk.append(text);
+            if (m_strChunk.size() >= kChunkUnits)
+                Flush();
+            return;
+        }
         while (!text.empty())
         {
             const size_t nTake = std::min(text.size(), kChunkUnits);
@@ -59,8 +66,6 @@ public:
                 Flush();
         }
     }
-    void Append(char16_t c) { m_strChunk.push_back(c); }
-    void AppendDecimal(int32_t n) { tavrel::AppendDecimal(m_strChunk, n); }
 
     // The sinks keep a last high surrogate until its pair comes.
     void Flush()
@@ -78,33 +83,43 @@ private:
     std::u16string m_strChunk;
 };
 
-void WriteSync(CSamiOutput& out, int32_t nTime)
+// "<SYNC Start=n><P Class=KRCC>" and what follows it, in one piece.
+void WriteSync(CSamiOutput& out, int32_t nTime, std::u16string_view after)
 {
-    out.Append(kSyncStart);
-    out.AppendDecimal(nTime);
-    out.Append(kSyncClass);
+    char16_t buffer[64];
+    char16_t* p = buffer;
+    const auto put = [&p](std::u16string_view text) { p += text.copy(p, text.size()); };
+    put(kSyncStart);
+    if (nTime < 0)
+        *p++ = u'-';
+    char16_t digits[10];
+    char16_t* pDigit = digits + 10;
+    uint32_t n = nTime < 0 ? 0u - static_cast<uint32_t>(nTime) : static_cast<uint32_t>(nTime);
+    do
+    {
+        *--pDigit = static_cast<char16_t>(u'0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    put(std::u16string_view(pDigit, static_cast<size_t>(digits + 10 - pDigit)));
+    put(kSyncClass);
+    put(after);
+    out.Append(std::u16string_view(buffer, static_cast<size_t>(p - buffer)));
 }
 
 // One block pair: the text at its start time, an empty caption at its end.
 void WriteCue(CSamiOutput& out, const char16_t* pText, int32_t nStart, int32_t nEnd, const CSrtCue& cue)
 {
-    WriteSync(out, nStart);
-    out.Append(kCr);
-    int32_t nLine = cue.m_nTextBegin;
-    for (int32_t i = cue.m_nTextBegin; i < cue.m_nTextEnd; ++i)
+    WriteSync(out, nStart, u"\r");
+    const char16_t* p = pText + cue.m_nTextBegin;
+    const char16_t* const pEnd = pText + cue.m_nTextEnd;
+    for (const char16_t* pCr; (pCr = FindUnit(p, pEnd, kCr)) != pEnd; p = pCr + 1)
     {
-        if (pText[i] != kCr)
-            continue;
-        out.Append(std::u16string_view(pText + nLine, static_cast<size_t>(i - nLine)));
-        out.Append(kBreak);
-        out.Append(kCr);
-        nLine = i + 1;
+        out.Append(std::u16string_view(p, static_cast<size_t>(pCr - p)));
+        out.Append(kBreakLine);
     }
-    out.Append(std::u16string_view(pText + nLine, static_cast<size_t>(cue.m_nTextEnd - nLine)));
-    out.Append(kCr);
-    WriteSync(out, nEnd);
-    out.Append(kNbsp);
-    out.Append(kCr);
+    out.Append(std::u16string_view(p, static_cast<size_t>(pEnd - p)));
+    out.Append(u"\r");
+    WriteSync(out, nEnd, kNbspLine);
 }
 
 // Writes the whole document; returns the number of cues.
@@ -122,7 +137,7 @@ int64_t WriteDocument(const CSrtProcessor& srt, std::u16string_view title, const
         ++nCues;
         int32_t nStart = 0;
         int32_t nEnd = 0;
-        srt.ParseTimeLine(pText + cue.m_nTimeLine, nStart, nEnd);
+        srt.CueTimes(pText, cue, nStart, nEnd);
         WriteCue(out, pText, nStart, nEnd, cue);
     }
     out.Append(kFooter);

@@ -32,19 +32,20 @@ CFailure CSrtProcessor::CorrectSrt(const CTextBuffer& source, const CTimeMap& ti
     const char16_t* pText = source.Data();
     const int32_t nLength = source.Length();
     int64_t k = 0;
-    std::u16string text;
+    std::u16string scratch;
     CSrtCue cue;
     for (bool bCue = FirstCue(pText, nLength, cue); bCue; bCue = NextCue(pText, nLength, cue))
     {
         int32_t nStart = 0;
         int32_t nEnd = 0;
-        ParseTimeLine(pText + cue.m_nTimeLine, nStart, nEnd);
+        CueTimes(pText, cue, nStart, nEnd);
         char16_t timeLine[kTimeLineLength + 1];
         FormatTimeLine(timeLine, Retime(nStart, timeMap), Retime(nEnd, timeMap));
 
-        text.assign(pText + cue.m_nTextBegin, static_cast<size_t>(cue.m_nTextEnd - cue.m_nTextBegin));
-        FixOcrLine(text, options);
-        AppendCue(out.Pending(), ++k, std::u16string_view(timeLine, kTimeLineLength), text);
+        const std::u16string_view cueText(pText + cue.m_nTextBegin,
+                                          static_cast<size_t>(cue.m_nTextEnd - cue.m_nTextBegin));
+        AppendCue(out.Pending(), ++k, std::u16string_view(timeLine, kTimeLineLength),
+                  FixedOcrText(cueText, options, scratch));
         out.Flush();
     }
     if (pStats)

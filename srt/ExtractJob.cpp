@@ -39,14 +39,14 @@ CFailure CSrtProcessor::ExtractText(const CTextBuffer& source, CTextSink& out, C
     const char16_t* pText = source.Data();
     const int32_t nLength = source.Length();
     int64_t nCues = 0;
-    std::u16string text;
+    std::u16string scratch;
     CSrtCue cue;
     for (bool bCue = FirstCue(pText, nLength, cue); bCue; bCue = NextCue(pText, nLength, cue))
     {
         ++nCues;
-        text.assign(pText + cue.m_nTextBegin, static_cast<size_t>(cue.m_nTextEnd - cue.m_nTextBegin));
-        FixOcrLine(text, COcrOptions{});
-        AppendWithoutBlankLines(out.Pending(), text);
+        const std::u16string_view cueText(pText + cue.m_nTextBegin,
+                                          static_cast<size_t>(cue.m_nTextEnd - cue.m_nTextBegin));
+        AppendWithoutBlankLines(out.Pending(), FixedOcrText(cueText, COcrOptions{}, scratch));
         out.Pending().append(4, kCr);
         out.Flush();
     }

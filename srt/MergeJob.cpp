@@ -28,67 +28,78 @@ bool IsLineBlank(char16_t c)
     return c == kNoBreakSpace || IsWhiteSpace(c);
 }
 
-void AppendCleanLine(std::u16string& out, std::u16string_view line)
+// A trimmed line, its no-break spaces and tabs as spaces.
+void AppendWithSpaces(std::u16string& out, std::u16string_view line)
 {
     const size_t nAt = out.size();
-    out.append(TrimIf(line, IsLineBlank));
+    out.append(line);
     for (size_t i = nAt; i < out.size(); ++i)
     {
         if (out[i] == kNoBreakSpace || out[i] == u'\t')
             out[i] = u' ';
     }
+}
+
+void AppendCleanLine(std::u16string& out, std::u16string_view line)
+{
+    AppendWithSpaces(out, TrimIf(line, IsLineBlank));
     out.push_back(kCr);
 }
 
-// Walks the paragraphs of a cleaned text by an index, never copying what is
-// left. Any run of empty lines separates two paragraphs, and empty lines
-// before the first one are skipped.
+// The paragraphs CleanText's output holds, made one at a time from the raw
+// text so the job never holds a cleaned copy of all of it: runs of lines that
+// are not empty once trimmed, joined by CRs.
 class CParagraphReader
 {
 public:
     explicit CParagraphReader(std::u16string_view text)
-        : m_text(text),
-          m_nPos(0)
-    {
-        SkipBreaks();
-    }
+        : m_text(text.substr(0, text.find(u'\0')))
+    {}
 
-    bool Next(std::u16string_view& paragraph)
+    bool Next(std::u16string& paragraph)
     {
-        if (m_nPos >= m_text.size())
-            return false;
-        size_t nEnd = m_text.find(u"\r\r", m_nPos);
-        if (nEnd == std::u16string_view::npos)
+        paragraph.clear();
+        std::u16string_view line;
+        while (NextLine(line))
         {
-            // The last paragraph has no empty line after it: it is paired too.
-            nEnd = m_text.size();
-            while (nEnd > m_nPos && m_text[nEnd - 1] == kCr)
-                --nEnd;
+            const std::u16string_view kept = TrimIf(line, IsLineBlank);
+            if (kept.empty())
+            {
+                if (!paragraph.empty())
+                    return true;
+                continue;
+            }
+            if (!paragraph.empty())
+                paragraph.push_back(kCr);
+            AppendWithSpaces(paragraph, kept);
         }
-        paragraph = m_text.substr(m_nPos, nEnd - m_nPos);
-        m_nPos = nEnd;
-        SkipBreaks();
-        return true;
+        return !paragraph.empty();
     }
 
     int64_t CountLeft()
     {
         int64_t nCount = 0;
-        std::u16string_view paragraph;
+        std::u16string paragraph;
         while (Next(paragraph))
             ++nCount;
         return nCount;
     }
 
 private:
-    void SkipBreaks()
+    bool NextLine(std::u16string_view& line)
     {
-        while (m_nPos < m_text.size() && m_text[m_nPos] == kCr)
-            ++m_nPos;
+        if (m_nPos > m_text.size())
+            return false;
+        size_t nCr = m_text.find(kCr, m_nPos);
+        if (nCr == std::u16string_view::npos)
+            nCr = m_text.size();
+        line = m_text.substr(m_nPos, nCr - m_nPos);
+        m_nPos = nCr + 1;
+        return true;
     }
 
     std::u16string_view m_text;
-    size_t m_nPos;
+    size_t m_nPos = 0;
 };
 
 struct CMergeCounts
@@ -101,17 +112,17 @@ struct CMergeCounts
 
 // Gives the n-th time line of the SRT text the n-th paragraph of the cleaned
 // text; time lines and paragraphs left over are only counted.
-void PairCues(const CSrtProcessor& processor, std::u16string_view srtText, std::u16string_view cleaned, CTextSink& out,
-              CMergeCounts& counts)
+void PairCues(const CSrtProcessor& processor, std::u16string_view srtText, std::u16string_view plainText,
+              CTextSink& out, CMergeCounts& counts)
 {
     const int32_t nLength = static_cast<int32_t>(srtText.size());
-    CParagraphReader paragraphs(cleaned);
+    CParagraphReader paragraphs(plainText);
+    std::u16string paragraph;
     CSrtCue cue;
     for (bool bCue = processor.FirstCue(srtText.data(), nLength, cue); bCue;
          bCue = processor.NextCue(srtText.data(), nLength, cue))
     {
         ++counts.m_nTimeLines;
-        std::u16string_view paragraph;
         if (!paragraphs.Next(paragraph))
         {
             ++counts.m_nCuesWithoutParagraph;
@@ -151,7 +162,7 @@ CFailure CSrtProcessor::MergeText(const CTextBuffer& srtText, const CTextBuffer&
                                   CSrtJobStats* pStats) const
 {
     CMergeCounts counts;
-    PairCues(*this, srtText.View(), CleanText(plainText.View()), out, counts);
+    PairCues(*this, srtText.View(), plainText.View(), out, counts);
     if (pStats)
     {
         pStats->m_nCuesWritten = counts.m_nCuesWritten;

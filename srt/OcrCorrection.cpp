@@ -1,5 +1,6 @@
 #include "srt/SrtProcessor.h"
 
+#include <cstdint>
 #include <string_view>
 
 #include "text/Unicode.h"
@@ -42,36 +43,56 @@ bool StartsWithAt(std::u16string_view text, size_t nAt, std::u16string_view pref
     return text.size() - nAt >= prefix.size() && text.compare(nAt, prefix.size(), prefix) == 0;
 }
 
-// Lines holding only spaces and tags before the first text are joined onto
-// the first line with text. Only CRs are dropped, and only before the first
-// text character, so the text is compacted in place.
-void JoinLeadingNonTextLines(std::u16string& text)
+// Where the run of spaces, tags and CRs before the first text ends, and
+// whether it holds a CR. A "<" without a closing ">" after it ends the run.
+struct CLeadingRun
 {
-    const size_t nLastClose = text.rfind(u'>');
-    size_t w = 0;
-    size_t i = 0;
+    size_t m_nEnd = 0;
+    bool m_bCr = false;
+};
+
+CLeadingRun FindLeadingRun(std::u16string_view text)
+{
+    CLeadingRun run;
+    size_t& i = run.m_nEnd;
     while (i < text.size())
     {
         const char16_t c = text[i];
         if (c == u'<')
         {
-            // A "<" without a closing ">" leaves the rest as it is.
-            if (nLastClose == std::u16string::npos || nLastClose < i)
-                break;
             const size_t nClose = text.find(u'>', i + 1);
-            while (i <= nClose)
-                text[w++] = text[i++];
+            if (nClose == std::u16string_view::npos)
+                break;
+            i = nClose + 1;
             continue;
         }
-        if (c != kCr && c != u' ')
-            break;  // first text character: everything from here is kept
-        if (c == u' ')
-            text[w++] = c;
+        if (c == kCr)
+            run.m_bCr = true;
+        else if (c != u' ')
+            break;
         ++i;
     }
-    if (w == i)
+    return run;
+}
+
+// Lines holding only spaces and tags before the first text are joined onto
+// the first line with text. Only CRs are dropped, and only before the first
+// text character, so the text is compacted in place.
+void JoinLeadingNonTextLines(std::u16string& text)
+{
+    const CLeadingRun run = FindLeadingRun(text);
+    if (!run.m_bCr)
         return;
-    text.erase(w, i - w);
+    bool bInTag = false;
+    size_t w = 0;
+    for (size_t i = 0; i < run.m_nEnd; ++i)
+    {
+        const char16_t c = text[i];
+        bInTag = bInTag ? c != u'>' : c == u'<';
+        if (c != kCr || bInTag)
+            text[w++] = c;
+    }
+    text.erase(w, run.m_nEnd - w);
 }
 
 void RemoveTrailingCrs(std::u16string& text)
@@ -184,25 +205,95 @@ void FixLetterL(std::u16string& text)
     for (const CWordRule& rule : kWarRules)
         ReplaceAtWordEnd(text, rule);
 }
+// The repairs whose trigger occurs in the text: a repair without its trigger
+// changes nothing. With Replace85 a U+0085 counts as the space it becomes.
+uint32_t FindTriggers(std::u16string_view text, COcrOptions options)
+{
+    const uint32_t nWanted = options.m_nRepairs;
+    if (nWanted == 0)
+        return 0;
+    const bool b85 = options.Has(OcrRepair::Replace85);
+    const auto unitBefore = [&](size_t i) -> char16_t {
+        const char16_t c = i == 0 ? char16_t{0} : text[i - 1];
+        return c == u'\x85' && b85 ? u' ' : c;
+    };
+    constexpr uint64_t kAsciiTriggers = (uint64_t{1} << u' ') | (uint64_t{1} << u'"') | (uint64_t{1} << u'\'');
+    uint32_t nFound = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        char16_t c = text[i];
+        if (c < 64 ? ((kAsciiTriggers >> c) & 1) == 0 : c != u'l')
+        {
+            if (c != u'\x85' || !b85)
+                continue;  // most units of a text: nothing to look at
+            c = u' ';
+            nFound |= static_cast<uint32_t>(OcrRepair::Replace85);
+        }
+        if (c == u'\'' || c == u'"')
+            nFound |= static_cast<uint32_t>(OcrRepair::FixQuotes);
+        else if (c == u' ' && IsAsciiDigit(unitBefore(i)))
+            nFound |= static_cast<uint32_t>(OcrRepair::RemoveDigitSpaces);
+        else if (c == u'l' && (i == 0 || kLetterLDelimiters.find(unitBefore(i)) != std::u16string_view::npos))
+            nFound |= static_cast<uint32_t>(OcrRepair::FixLetterL);
+        if ((nFound & nWanted) == nWanted)
+            break;
+    }
+    return nFound & nWanted;
+}
+
+std::u16string_view WithoutTrailingCrs(std::u16string_view text)
+{
+    while (!text.empty() && text.back() == kCr)
+        text.remove_suffix(1);
+    return text;
+}
 }  // namespace
 
-void CSrtProcessor::FixOcrLine(std::u16string& text, COcrOptions options) const
+namespace
 {
-    JoinLeadingNonTextLines(text);
-    RemoveTrailingCrs(text);
-    if (options.Has(OcrRepair::Replace85))
+// The repairs that found their trigger, in the order FixOcrLine makes them.
+void MakeRepairs(std::u16string& text, COcrOptions triggered)
+{
+    if (triggered.Has(OcrRepair::Replace85))
         ReplaceNextLine(text);
-    if (options.Has(OcrRepair::FixQuotes))
+    if (triggered.Has(OcrRepair::FixQuotes))
     {
         ReplaceDoubleApostrophes(text);
         RemoveSpaceAfterOpeningQuote(text, u'"');
         RemoveSpaceAfterOpeningQuote(text, u'\'');
     }
     // The digit repair runs before the l repair.
-    if (options.Has(OcrRepair::RemoveDigitSpaces))
+    if (triggered.Has(OcrRepair::RemoveDigitSpaces))
         RemoveDigitSpaces(text);
-    if (options.Has(OcrRepair::FixLetterL))
+    if (triggered.Has(OcrRepair::FixLetterL))
         FixLetterL(text);
+}
+}  // namespace
+
+void CSrtProcessor::FixOcrLine(std::u16string& text, COcrOptions options) const
+{
+    JoinLeadingNonTextLines(text);
+    RemoveTrailingCrs(text);
+    MakeRepairs(text, COcrOptions{FindTriggers(text, options)});
+}
+
+std::u16string_view CSrtProcessor::FixedOcrText(std::u16string_view text, COcrOptions options,
+                                                std::u16string& scratch) const
+{
+    if (FindLeadingRun(text).m_bCr)
+    {
+        scratch.assign(text);
+        FixOcrLine(scratch, options);
+        return scratch;
+    }
+    // Trailing CRs trigger nothing, so the triggers hold for the text without them.
+    const std::u16string_view kept = WithoutTrailingCrs(text);
+    const uint32_t nTriggered = FindTriggers(kept, options);
+    if (nTriggered == 0)
+        return kept;
+    scratch.assign(kept);
+    MakeRepairs(scratch, COcrOptions{nTriggered});
+    return scratch;
 }
 
 }  // namespace tavrel

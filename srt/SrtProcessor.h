@@ -94,6 +94,8 @@ public:
     // The cue scan every SRT reader uses: FirstCue, then NextCue while true.
     bool FirstCue(const char16_t* pText, int32_t nLength, CSrtCue& cue) const;
     bool NextCue(const char16_t* pText, int32_t nLength, CSrtCue& cue) const;
+    // The times of a cue the scan found: ParseTimeLine without testing the time line again.
+    void CueTimes(const char16_t* pText, const CSrtCue& cue, int32_t& nStart, int32_t& nEnd) const;
 
     // The SRT cue layout every SRT writer uses: k, CR, time line, CR, text, CR, CR.
     static void AppendCue(std::u16string& out, int64_t k, std::u16string_view timeLine, std::u16string_view text);
@@ -103,6 +105,9 @@ public:
 
     // OCR repairs of one cue text (lines separated by single CRs).
     void FixOcrLine(std::u16string& text, COcrOptions options) const;
+    // The text as FixOcrLine leaves it: a view of text itself when that would only drop its trailing CRs,
+    // otherwise of scratch holding the repaired copy.
+    std::u16string_view FixedOcrText(std::u16string_view text, COcrOptions options, std::u16string& scratch) const;
 
     // Jobs on loaded text. They stream their output into the sinks while they
     // build it and never commit them; a failure says why the job found

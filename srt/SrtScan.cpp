@@ -1,6 +1,8 @@
 #include "srt/SrtProcessor.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <iterator>
 
 #include "text/LargeBuffer.h"
@@ -15,6 +17,87 @@ namespace
 // 'd' marks a digit position; every other unit must match itself.
 constexpr char16_t kTimeLinePattern[] = u"dd:dd:dd,ddd --> dd:dd:dd,ddd\r";
 constexpr int32_t kTimeLineWithCr = CSrtProcessor::kTimeLineLength + 1;
+
+// The pattern as a range per unit: p[i] - m_aLow[i] <= m_aWidth[i], unsigned.
+struct CTimeLineRanges
+{
+    char16_t m_aLow[kTimeLineWithCr] = {};
+    char16_t m_aWidth[kTimeLineWithCr] = {};
+};
+
+constexpr CTimeLineRanges MakeTimeLineRanges()
+{
+    CTimeLineRanges ranges;
+    for (int i = 0; i < kTimeLineWithCr; ++i)
+    {
+        const bool bDigit = kTimeLinePattern[i] == u'd';
+        ranges.m_aLow[i] = bDigit ? u'0' : kTimeLinePattern[i];
+        ranges.m_aWidth[i] = bDigit ? 9 : 0;
+    }
+    return ranges;
+}
+
+constexpr CTimeLineRanges kTimeLineRanges = MakeTimeLineRanges();
+
+// The pattern as 64-bit words of four units at unit offsets kWordAt (the
+// last two overlap), for HasTimeLineAt: a unit matches when
+// (u & m_nKeep) ^ m_nWant is zero and, at a digit, (u & 15) + 6 < 16.
+constexpr int kWordAt[] = {0, 4, 8, 12, 16, 20, 24, 26};
+constexpr int kWordCount = static_cast<int>(std::size(kWordAt));
+
+struct CTimeLineWords
+{
+    uint64_t m_anKeep[kWordCount] = {};
+    uint64_t m_anWant[kWordCount] = {};
+    uint64_t m_anLowDigit[kWordCount] = {};
+};
+
+constexpr CTimeLineWords MakeTimeLineWords()
+{
+    CTimeLineWords words;
+    for (int w = 0; w < kWordCount; ++w)
+    {
+        for (int k = 0; k < 4; ++k)
+        {
+            const char16_t want = kTimeLinePattern[kWordAt[w] + k];
+            const bool bDigit = want == u'd';
+            const int nShift = 16 * k;  // the unit at the lowest address is the lowest lane
+            words.m_anKeep[w] |= uint64_t{bDigit ? 0xFFF0u : 0xFFFFu} << nShift;
+            words.m_anWant[w] |= uint64_t{bDigit ? u'0' : want} << nShift;
+            words.m_anLowDigit[w] |= uint64_t{bDigit ? 0x000Fu : 0u} << nShift;
+        }
+    }
+    return words;
+}
+
+constexpr CTimeLineWords kTimeLineWords = MakeTimeLineWords();
+
+// IsTimeLine for 30 readable units.
+bool HasTimeLineAt(const char16_t* p)
+{
+    if (p[13] != u'-')
+        return false;  // cheap first test: most places hold no arrow
+    if constexpr (std::endian::native == std::endian::little)
+    {
+        constexpr uint64_t kSix = 0x0006000600060006u;
+        constexpr uint64_t kSixteen = 0x0010001000100010u;
+        uint64_t nOff = 0;
+        for (int w = 0; w < kWordCount; ++w)
+        {
+            uint64_t nWord = 0;
+            std::memcpy(&nWord, p + kWordAt[w], sizeof nWord);
+            nOff |= (nWord & kTimeLineWords.m_anKeep[w]) ^ kTimeLineWords.m_anWant[w];
+            nOff |= ((nWord & kTimeLineWords.m_anLowDigit[w]) + kSix) & kSixteen;
+        }
+        return nOff == 0;
+    }
+    for (int i = 0; i < kTimeLineWithCr; ++i)
+    {
+        if (static_cast<char16_t>(p[i] - kTimeLineRanges.m_aLow[i]) > kTimeLineRanges.m_aWidth[i])
+            return false;
+    }
+    return true;
+}
 
 bool IsBlank(char16_t c)
 {
@@ -61,11 +144,30 @@ char16_t* FormatTime(char16_t* pEnd, uint64_t nTime)
     return FormatNumber(p, nTime / 3600000, 2);
 }
 
+// Two digits of n (below 100) at p.
+void PutTwoDigits(char16_t* p, uint32_t n)
+{
+    const uint32_t nTens = n / 10;
+    p[0] = static_cast<char16_t>(u'0' + nTens);
+    p[1] = static_cast<char16_t>(u'0' + (n - nTens * 10));
+}
+
 // hh:mm:ss,mmm; negative values as zero, 100 hours and more as the largest time.
 void PutTime(char16_t* p, int32_t t)
 {
     constexpr int32_t kLargest = 100 * 3600000 - 1;  // 99:59:59,999
-    FormatTime(p + 12, static_cast<uint64_t>(std::clamp(t, 0, kLargest)));
+    const uint32_t nTime = static_cast<uint32_t>(std::clamp(t, 0, kLargest));
+    const uint32_t nSeconds = nTime / 1000;
+    const uint32_t nMs = nTime - nSeconds * 1000;
+    const uint32_t nMinutes = nSeconds / 60;
+    PutTwoDigits(p, nMinutes / 60);
+    p[2] = u':';
+    PutTwoDigits(p + 3, nMinutes % 60);
+    p[5] = u':';
+    PutTwoDigits(p + 6, nSeconds % 60);
+    p[8] = u',';
+    p[9] = static_cast<char16_t>(u'0' + nMs / 100);
+    PutTwoDigits(p + 10, nMs % 100);
 }
 }  // namespace
 
@@ -79,10 +181,10 @@ void CSrtProcessor::AppendTime(std::u16string& out, uint64_t nTime)
 
 bool CSrtProcessor::IsTimeLine(const char16_t* p) const
 {
+    // Stops at the first unit off the pattern, so never reads past the NUL.
     for (int i = 0; i < kTimeLineWithCr; ++i)
     {
-        const char16_t want = kTimeLinePattern[i];
-        if (want == u'd' ? !IsAsciiDigit(p[i]) : p[i] != want)
+        if (static_cast<char16_t>(p[i] - kTimeLineRanges.m_aLow[i]) > kTimeLineRanges.m_aWidth[i])
             return false;
     }
     return true;
@@ -96,7 +198,7 @@ int32_t CSrtProcessor::FindTimeLine(const char16_t* pText, int32_t nLength, int3
     for (int64_t i = nStart; i <= nLast; ++i)
     {
         // Cheap first test: the arrow's hyphen sits at a fixed place.
-        if (pText[i + 13] == u'-' && IsTimeLine(pText + i))
+        if (HasTimeLineAt(pText + i))
             return static_cast<int32_t>(i);
     }
     return -1;
@@ -106,10 +208,13 @@ int32_t CSrtProcessor::FindBlankLine(const char16_t* pText, int32_t nLength, int
 {
     if (nStart < 0)
         nStart = 0;
-    for (int64_t i = nStart; i + 1 < nLength; ++i)
+    if (nStart >= nLength)
+        return -1;
+    const char16_t* const pEnd = pText + nLength;
+    for (const char16_t* p = pText + nStart; (p = FindUnit(p, pEnd, kCr)) != pEnd; ++p)
     {
-        if (pText[i] == kCr && pText[i + 1] == kCr)
-            return static_cast<int32_t>(i);
+        if (p + 1 != pEnd && p[1] == kCr)
+            return static_cast<int32_t>(p - pText);
     }
     return -1;
 }
@@ -136,7 +241,7 @@ namespace
 {
 // A line at nAt that holds a cue number and nothing else, directly followed
 // by a line that starts with a time line: the cue before has no text.
-bool IsNumberBeforeTimeLine(const CSrtProcessor& srt, const char16_t* pText, int32_t nLength, int32_t nAt)
+bool IsNumberBeforeTimeLine(const char16_t* pText, int32_t nLength, int32_t nAt)
 {
     int64_t i = nAt;
     while (i < nLength && IsBlank(pText[i]))
@@ -150,12 +255,12 @@ bool IsNumberBeforeTimeLine(const CSrtProcessor& srt, const char16_t* pText, int
         ++i;
     if (i >= nLength || pText[i] != kCr)
         return false;
-    return i + 1 + kTimeLineWithCr <= nLength && srt.IsTimeLine(pText + i + 1);
+    return i + 1 + kTimeLineWithCr <= nLength && HasTimeLineAt(pText + i + 1);
 }
 
-bool StartsWithTimeLine(const CSrtProcessor& srt, const char16_t* pText, int32_t nLength, int32_t nAt)
+bool StartsWithTimeLine(const char16_t* pText, int32_t nLength, int32_t nAt)
 {
-    return static_cast<int64_t>(nAt) + kTimeLineWithCr <= nLength && srt.IsTimeLine(pText + nAt);
+    return static_cast<int64_t>(nAt) + kTimeLineWithCr <= nLength && HasTimeLineAt(pText + nAt);
 }
 
 // Past the lines at nAt that hold only blanks: a cue whose text is nothing
@@ -185,7 +290,7 @@ void ReadCue(const CSrtProcessor& srt, const char16_t* pText, int32_t nLength, i
     cue.m_nTimeLine = p;
     cue.m_nTextBegin = q;
     const int32_t r = SkipBlankLines(pText, nLength, q);
-    if (StartsWithTimeLine(srt, pText, nLength, r) || IsNumberBeforeTimeLine(srt, pText, nLength, r))
+    if (StartsWithTimeLine(pText, nLength, r) || IsNumberBeforeTimeLine(pText, nLength, r))
     {
         cue.m_nTextEnd = q;
         cue.m_nResume = r;
@@ -217,6 +322,13 @@ bool CSrtProcessor::NextCue(const char16_t* pText, int32_t nLength, CSrtCue& cue
     return true;
 }
 
+void CSrtProcessor::CueTimes(const char16_t* pText, const CSrtCue& cue, int32_t& nStart, int32_t& nEnd) const
+{
+    const char16_t* p = pText + cue.m_nTimeLine;
+    nStart = ParseTime(p);
+    nEnd = ParseTime(p + 17);
+}
+
 void CSrtProcessor::AppendCue(std::u16string& out, int64_t k, std::u16string_view timeLine, std::u16string_view text)
 {
     AppendCueHead(out, k, timeLine);
@@ -226,10 +338,28 @@ void CSrtProcessor::AppendCue(std::u16string& out, int64_t k, std::u16string_vie
 
 void CSrtProcessor::AppendCueHead(std::u16string& out, int64_t k, std::u16string_view timeLine)
 {
-    AppendDecimal(out, k);
-    out.push_back(kCr);
-    out.append(timeLine);
-    out.push_back(kCr);
+    // One append for the usual head: the number, a CR, the time line, a CR.
+    char16_t head[24 + kTimeLineLength + 2];
+    if (k < 0 || timeLine.size() > kTimeLineLength)
+    {
+        AppendDecimal(out, k);
+        out.push_back(kCr);
+        out.append(timeLine);
+        out.push_back(kCr);
+        return;
+    }
+    char16_t* const pNumberEnd = head + 24;
+    char16_t* p = pNumberEnd;
+    uint64_t n = static_cast<uint64_t>(k);
+    do
+    {
+        *--p = static_cast<char16_t>(u'0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    *pNumberEnd = kCr;
+    timeLine.copy(pNumberEnd + 1, timeLine.size());
+    pNumberEnd[1 + timeLine.size()] = kCr;
+    out.append(p, static_cast<size_t>(pNumberEnd + 2 + timeLine.size() - p));
 }
 
 void CSrtProcessor::AppendCueEnd(std::u16string& out)
@@ -389,18 +519,45 @@ bool CSrtProcessor::IsTolerantTimeLine(std::u16string_view line) const
 int64_t CSrtProcessor::NormaliseTimeLines(CTextBuffer& buffer) const
 {
     const std::u16string_view text = buffer.View();
+    const char16_t* const pBegin = text.data();
+    const char16_t* const pEnd = pBegin + text.size();
     std::u16string out;
     int64_t nRewritten = 0;
     size_t nCopied = 0;
-    for (size_t nLine = 0, nCr; (nCr = text.find(kCr, nLine)) != std::u16string_view::npos; nLine = nCr + 1)
+    size_t nUnread = 0;  // where the first line not yet read starts
+    // Every tolerant time line holds "-->", and most lines none: only the
+    // lines around an arrow are read.
+    for (const char16_t* p = pBegin; (p = FindUnit(p, pEnd, u'>')) != pEnd;)
     {
+        const size_t nArrow = static_cast<size_t>(p - pBegin);
+        ++p;
+        if (nArrow < 2 || text[nArrow - 1] != u'-' || text[nArrow - 2] != u'-')
+            continue;
+        // The usual case: the line ends in a strict time line around this arrow.
+        constexpr size_t kArrowAt = 15;
+        if (nArrow >= kArrowAt && nArrow - kArrowAt + kTimeLineWithCr <= text.size() &&
+            HasTimeLineAt(pBegin + nArrow - kArrowAt))
+        {
+            nUnread = nArrow - kArrowAt + kTimeLineWithCr;
+            p = pBegin + nUnread;
+            continue;
+        }
+        const char16_t* const pCr = FindUnit(p, pEnd, kCr);
+        if (pCr == pEnd)
+            break;  // the last line has no CR
+        size_t nLine = nArrow - 2;
+        while (nLine > nUnread && text[nLine - 1] != kCr)
+            --nLine;
+        const size_t nCr = static_cast<size_t>(pCr - pBegin);
+        p = pCr + 1;
+        nUnread = nCr + 1;
         const std::u16string_view line = text.substr(nLine, nCr - nLine);
+        if (line.size() >= kTimeLineLength && HasTimeLineAt(line.data() + line.size() - kTimeLineLength))
+            continue;  // a strict time line keeps its meaning
         int64_t nStart = 0;
         int64_t nEnd = 0;
         if (!ReadTolerantTimeLine(line, nStart, nEnd))
             continue;
-        if (line.size() >= kTimeLineLength && IsTimeLine(line.data() + line.size() - kTimeLineLength))
-            continue;  // a strict time line keeps its meaning
         if (nRewritten++ == 0)
             ReserveLarge(out, text.size() + kTimeLineLength);
         out.append(text.substr(nCopied, nLine - nCopied));

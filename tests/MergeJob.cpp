@@ -1,4 +1,7 @@
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -97,4 +100,57 @@ TEST(MergeText, ExtractedTextMergesBack)
     ASSERT_FALSE(processor.MergeText(source, text, merged).IsFailure());
     EXPECT_EQ(SinkBytes(merged), Saved(srt + "\n"));
 }
+// The merge reads its paragraphs straight from the loaded text; they must be
+// the ones CleanText's output holds: runs of lines split by empty lines.
+std::vector<std::u16string> CleanParagraphs(std::u16string_view text)
+{
+    const std::u16string cleaned = CleanText(text);
+    std::vector<std::u16string> paragraphs;
+    for (size_t nAt = 0; nAt < cleaned.size();)
+    {
+        size_t nEnd = cleaned.find(u"\r\r", nAt);
+        if (nEnd == std::u16string::npos)
+            nEnd = cleaned.size() - 1;  // the last line's CR
+        if (nEnd > nAt)
+            paragraphs.push_back(cleaned.substr(nAt, nEnd - nAt));
+        nAt = nEnd + 1;
+        while (nAt < cleaned.size() && cleaned[nAt] == u'\r')
+            ++nAt;
+    }
+    return paragraphs;
+}
+
+TEST(MergeText, TakesTheParagraphsOfTheCleanedText)
+{
+    const std::u16string timeLine = u"00:00:01,000 --> 00:00:02,000";
+    std::u16string srt;
+    for (int k = 1; k <= 3; ++k)
+        CSrtProcessor::AppendCue(srt, k, timeLine, u"x");
+    CTextBuffer srtBuffer;
+    srtBuffer.Assign(srt);
+    const std::u16string texts[] = {
+        u"",
+        u"\r\r\ra",
+        u" \xA0\t\ra\t\rb \r \r\r c\r\x3000\rd\r\re\rf",
+        u"a\r\rb\r\rc\r\rd\r\re",
+        std::u16string(u"a\rb\0\r\rc", 7),
+        u"\ra\r\x2007\r\r",
+    };
+    for (const std::u16string& text : texts)
+    {
+        const std::vector<std::u16string> paragraphs = CleanParagraphs(text);
+        std::u16string expected;
+        for (size_t k = 0; k < paragraphs.size() && k < 3; ++k)
+            CSrtProcessor::AppendCue(expected, static_cast<int64_t>(k + 1), timeLine, paragraphs[k]);
+        CTextBuffer textBuffer;
+        textBuffer.Assign(text);
+        CStringSink out;
+        CSrtJobStats stats;
+        CSrtProcessor().MergeText(srtBuffer, textBuffer, out, &stats);
+        out.Commit();
+        EXPECT_EQ(out.Text(), expected);
+        EXPECT_EQ(stats.m_nParagraphsLeft, std::max<int64_t>(0, static_cast<int64_t>(paragraphs.size()) - 3));
+    }
+}
+
 }  // namespace

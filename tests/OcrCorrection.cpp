@@ -1,4 +1,8 @@
+#include <cstdint>
+#include <iterator>
+#include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -68,5 +72,56 @@ INSTANTIATE_TEST_SUITE_P(
                     COcrCase{u"War lll", FixLetterL, u"War III"},
                     COcrCase{u"War ll, war l!", FixLetterL, u"War II, war I!"},
                     COcrCase{u"war lords, War llama", FixLetterL, u"war lords, War llama"}));
+
+// FixedOcrText skips the copy when the repairs would change nothing; it must
+// give what FixOcrLine gives for every text and every set of repairs.
+void ExpectSameAsFixOcrLine(const std::u16string& input)
+{
+    for (uint32_t nFlags = 0; nFlags < 16; ++nFlags)
+    {
+        std::u16string expected = input;
+        CSrtProcessor().FixOcrLine(expected, COcrOptions{nFlags});
+        std::u16string scratch;
+        EXPECT_EQ(CSrtProcessor().FixedOcrText(input, COcrOptions{nFlags}, scratch), expected)
+            << "flags " << nFlags << ", input of " << input.size() << " units";
+    }
+}
+
+TEST(FixedOcrText, GivesFixOcrLineResultOnTrickyCues)
+{
+    const std::vector<std::u16string> cues = {
+        u"",
+        u"\r\r",
+        u"\x85l",
+        u"1\x85"
+        u"2",
+        u"<i>l know</i>\r",
+        u"<i>\rHello</i>",
+        u"<i\rHello",
+        u" <b> \r",
+        u"War ll",
+        u"9 -l",
+        u"'' lt's",
+        u"안녕 l\r\r",
+    };
+    for (const std::u16string& cue : cues)
+        ExpectSameAsFixOcrLine(cue);
+}
+
+TEST(FixedOcrText, GivesFixOcrLineResultOnRandomCues)
+{
+    // Every unit some repair or the clean-up looks at, and a few it does not.
+    constexpr char16_t kUnits[] = u"<> \rl'\"1-.\x85"
+                                  u"aItnsrW안";
+    constexpr uint32_t kUnitCount = static_cast<uint32_t>(std::size(kUnits) - 1);
+    std::mt19937 random(20240607u);
+    for (int nCase = 0; nCase < 20000; ++nCase)
+    {
+        std::u16string input(random() % 12, u' ');
+        for (char16_t& c : input)
+            c = kUnits[random() % kUnitCount];
+        ExpectSameAsFixOcrLine(input);
+    }
+}
 
 }  // namespace

@@ -225,18 +225,22 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b)
 
 void AppendDecimal(std::u16string& out, int64_t n)
 {
-    char16_t digits[20];
-    int nDigits = 0;
+    char16_t digits[21];
+    char16_t* const pEnd = digits + 21;
+    char16_t* p = pEnd;
     uint64_t v = n < 0 ? 0 - static_cast<uint64_t>(n) : static_cast<uint64_t>(n);
+    // Most numbers written are cue numbers and times: 32-bit division is cheaper.
+    for (; v > UINT32_MAX; v /= 10)
+        *--p = static_cast<char16_t>(u'0' + v % 10);
+    uint32_t v32 = static_cast<uint32_t>(v);
     do
     {
-        digits[nDigits++] = static_cast<char16_t>(u'0' + v % 10);
-        v /= 10;
-    } while (v != 0);
+        *--p = static_cast<char16_t>(u'0' + v32 % 10);
+        v32 /= 10;
+    } while (v32 != 0);
     if (n < 0)
-        out.push_back(u'-');
-    while (nDigits > 0)
-        out.push_back(digits[--nDigits]);
+        *--p = u'-';
+    out.append(p, static_cast<size_t>(pEnd - p));
 }
 
 }  // namespace tavrel

@@ -115,4 +115,29 @@ bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix);
 void AppendDecimal(std::u16string& out, int64_t n);
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
 
+// The first c in [p, pEnd), or pEnd. Looks at four units at a time on
+// little-endian machines: most searches in subtitle text run a long way.
+inline const char16_t* FindUnit(const char16_t* p, const char16_t* pEnd, char16_t c)
+{
+    if constexpr (std::endian::native == std::endian::little)
+    {
+        constexpr uint64_t kOnes = 0x0001000100010001u;
+        constexpr uint64_t kHighBits = 0x8000800080008000u;
+        const uint64_t nPattern = kOnes * c;
+        for (; pEnd - p >= 4; p += 4)
+        {
+            uint64_t nWord = 0;
+            std::memcpy(&nWord, p, sizeof nWord);
+            nWord ^= nPattern;
+            // The lowest set bit marks the first unit equal to c; bits above it may be false.
+            const uint64_t nFound = (nWord - kOnes) & ~nWord & kHighBits;
+            if (nFound != 0)
+                return p + std::countr_zero(nFound) / 16;
+        }
+    }
+    while (p != pEnd && *p != c)
+        ++p;
+    return p;
+}
+
 }  // namespace tavrel
