@@ -76,7 +76,8 @@ void AppendCaptionLines(std::u16string& out, std::u16string_view text)
 
 // Several P tags of one class in one SYNC are one caption: each text that is
 // not empty goes on a line of its own.
-void AppendJoined(const CSamiReader& reader, const char16_t* pText, const CaptionRecord& record, size_t nCaption,
+template <class TCaption>
+void AppendJoined(const CSamiReader& reader, const char16_t* pText, const TCaption& record, size_t nCaption,
                   std::u16string& pool)
 {
     const size_t nBefore = pool.size();
@@ -86,6 +87,119 @@ void AppendJoined(const CSamiReader& reader, const char16_t* pText, const Captio
     reader.AppendSamiMarkup(pText, record.m_nFirst, record.m_nLast, pool);
     if (pool.size() == nText)
         pool.resize(nBefore);
+}
+// The class names of P tags as indices into a class list; the name buffer
+// is kept from tag to tag.
+class CClassIndex
+{
+public:
+    explicit CClassIndex(CClassList& classes)
+        : m_classes(classes)
+    {}
+
+    int32_t Add(const CSamiReader& reader, const char16_t* pText, int32_t nOpen, int32_t nClose)
+    {
+        m_strName.clear();
+        int32_t nBegin = 0;
+        int32_t nEnd = 0;
+        if (reader.FindAttribute(pText, nOpen, nClose, u"class", nBegin, nEnd))
+            for (int32_t i = nBegin; i < nEnd; ++i)
+                if (IsAsciiAlnum(pText[i]))
+                    m_strName.push_back(pText[i]);
+        std::vector<std::u16string>& names = m_classes.m_vecNames;
+        // Documents have a few classes: comparing is cheaper than hashing.
+        if (names.size() <= kFewClasses)
+        {
+            for (size_t i = 0; i < names.size(); ++i)
+                if (names[i] == m_strName)
+                    return static_cast<int32_t>(i);
+        }
+        else
+        {
+            const auto it = m_classes.m_mapIndex.find(m_strName);
+            if (it != m_classes.m_mapIndex.end())
+                return it->second;
+        }
+        m_classes.Add(m_strName);
+        return static_cast<int32_t>(names.size() - 1);
+    }
+
+private:
+    static constexpr size_t kFewClasses = 8;
+
+    CClassList& m_classes;
+    std::u16string m_strName;
+};
+
+// A caption as the scan finds it, with its class as an index.
+struct CScannedCaption
+{
+    uint32_t m_nStart = 0;
+    int32_t m_nClass = 0;
+    int32_t m_nFirst = 0;
+    int32_t m_nLast = -1;
+    int64_t m_nSync = 0;
+};
+
+// The one walk along the chain of tags (each found from just after the one
+// before): the classes of all P tags and the captions, up to the body end
+// when bToBodyEnd. A SYNC tag without a P tag borrows the next P tag, and
+// the SYNC tags in between are passed over.
+template <class TOnCaption>
+void ScanDocument(const CSamiReader& reader, const char16_t* pText, int32_t nLength, bool bToBodyEnd,
+                  CClassIndex& classes, TOnCaption onCaption)
+{
+    enum
+    {
+        BeforeSync,
+        AwaitingParagraph,
+        InCaption,
+    } nState = BeforeSync;
+    CScannedCaption caption;
+    int32_t nEnd = nLength;
+    for (int32_t i = 0;;)
+    {
+        while (i < nLength && pText[i] != u'<')
+            ++i;
+        const int32_t nOpen = i;
+        while (i < nLength && pText[i] != u'>')
+            ++i;
+        if (i >= nLength)
+            break;
+        const int32_t nClose = i++;
+        if (bToBodyEnd && IsBodyEndTag(pText, nOpen, nClose))
+        {
+            nEnd = nOpen;
+            break;
+        }
+        const bool bSync = IsSyncTag(pText, nOpen, nClose);
+        const bool bParagraph = IsParagraphTag(pText, nOpen, nClose);
+        if (!bSync && !bParagraph)
+            continue;
+        const int32_t nClass = bParagraph ? classes.Add(reader, pText, nOpen, nClose) : 0;
+        if (nState == InCaption)
+        {
+            caption.m_nLast = nOpen - 1;
+            onCaption(caption);
+        }
+        if (bSync && nState != AwaitingParagraph)
+        {
+            caption.m_nStart = reader.GetSyncStart(pText, nOpen, nClose);
+            ++caption.m_nSync;
+            nState = AwaitingParagraph;
+        }
+        else if (bParagraph && nState != BeforeSync)
+        {
+            caption.m_nClass = nClass;
+            caption.m_nFirst = nClose + 1;
+            nState = InCaption;
+        }
+    }
+    if (nState == InCaption)
+    {
+        caption.m_nLast = nEnd - 1;
+        onCaption(caption);
+    }
 }
 }  // namespace
 
@@ -98,6 +212,28 @@ void CClassList::Add(const std::u16string& name)
 std::u16string_view CCaptionList::Text(const CCaptionEntry& entry) const
 {
     return std::u16string_view(*m_pPool).substr(entry.m_nOffset, entry.m_nLength);
+}
+
+std::u16string_view CCaptionList::Text(const CCaptionEntry& entry, std::u16string& scratch) const
+{
+    if (!entry.m_bMarkup)
+        return Text(entry);
+    scratch.clear();
+    const auto nFirst = static_cast<int32_t>(entry.m_nOffset);
+    CSamiReader().AppendSamiMarkup(m_pSource, nFirst, nFirst + static_cast<int32_t>(entry.m_nLength) - 1, scratch);
+    return scratch;
+}
+
+void CCaptionList::Materialise(CCaptionEntry& entry)
+{
+    if (!entry.m_bMarkup)
+        return;
+    const size_t nOffset = m_pPool->size();
+    const auto nFirst = static_cast<int32_t>(entry.m_nOffset);
+    CSamiReader().AppendSamiMarkup(m_pSource, nFirst, nFirst + static_cast<int32_t>(entry.m_nLength) - 1, *m_pPool);
+    entry.m_nOffset = nOffset;
+    entry.m_nLength = static_cast<uint32_t>(m_pPool->size() - nOffset);
+    entry.m_bMarkup = 0;
 }
 
 bool CCaptionList::Less(const CCaptionEntry& a, const CCaptionEntry& b) const
@@ -116,6 +252,8 @@ void CCaptionList::Sort()
 {
     if (m_bSorted)
         return;
+    for (CCaptionEntry& entry : m_vecEntries)
+        Materialise(entry);
     std::stable_sort(m_vecEntries.begin(), m_vecEntries.end(),
                      [this](const CCaptionEntry& a, const CCaptionEntry& b) { return Less(a, b); });
     m_nGreatest = m_vecEntries.empty() ? 0 : m_vecEntries.size() - 1;
@@ -259,59 +397,25 @@ bool CSamiReader::ReadTag(const char16_t* pText, int32_t nLength, int32_t nStart
 CClassList CSamiReader::CollectClasses(const char16_t* pText, int32_t nLength) const
 {
     CClassList classes;
-    int32_t nOpen = 0;
-    int32_t nClose = 0;
-    int32_t nAt = 0;
-    while (FindParagraphTag(pText, nLength, nAt, nOpen, nClose))
-    {
-        classes.Add(GetParagraphClass(pText, nOpen, nClose));
-        nAt = nClose + 1;
-    }
+    CClassIndex index(classes);
+    ScanDocument(*this, pText, nLength, false, index, [](const CScannedCaption&) {});
     return classes;
 }
 
-// Every search starts just after a tag found before it, so the walk follows
-// one chain of tags from the start of the text and never looks back.
 void CSamiReader::WalkCaptions(const char16_t* pText, int32_t nLength,
                                const std::function<void(const CaptionRecord&)>& onCaption) const
 {
-    int32_t nOpen = 0;
-    int32_t nClose = 0;
-    if (!FindSyncTag(pText, nLength, 0, nOpen, nClose))
-        return;
+    CClassList classes;
+    CClassIndex index(classes);
     CaptionRecord record;
-    record.m_nStart = GetSyncStart(pText, nOpen, nClose);
-    record.m_nSync = 1;
-    if (!FindParagraphTag(pText, nLength, nClose + 1, nOpen, nClose))
-        return;
-    record.m_strClass = GetParagraphClass(pText, nOpen, nClose);
-    while (true)
-    {
-        record.m_nFirst = nClose + 1;
-        int32_t nAt = record.m_nFirst;
-        bool bFound = false;
-        while (FindTag(pText, nLength, nAt, nOpen, nClose))
-        {
-            if (IsSyncTag(pText, nOpen, nClose) || IsParagraphTag(pText, nOpen, nClose))
-            {
-                bFound = true;
-                break;
-            }
-            nAt = nClose + 1;
-        }
-        record.m_nLast = bFound ? nOpen - 1 : nLength - 1;
+    ScanDocument(*this, pText, nLength, false, index, [&](const CScannedCaption& caption) {
+        record.m_nStart = caption.m_nStart;
+        record.m_strClass = classes.m_vecNames[static_cast<size_t>(caption.m_nClass)];
+        record.m_nFirst = caption.m_nFirst;
+        record.m_nLast = caption.m_nLast;
+        record.m_nSync = caption.m_nSync;
         onCaption(record);
-        if (!bFound)
-            return;
-        if (IsSyncTag(pText, nOpen, nClose))
-        {
-            record.m_nStart = GetSyncStart(pText, nOpen, nClose);
-            ++record.m_nSync;
-            if (!FindParagraphTag(pText, nLength, nClose + 1, nOpen, nClose))
-                return;
-        }
-        record.m_strClass = GetParagraphClass(pText, nOpen, nClose);
-    }
+    });
 }
 
 int32_t CSamiReader::IndexOfClass(const CClassList& classes, const std::u16string& name) const
@@ -329,18 +433,41 @@ void CSamiReader::InsertCaptionEntry(CCaptionList& list, uint32_t nStart, std::u
 
 void CSamiReader::InsertPooledEntry(CCaptionList& list, uint32_t nStart, size_t nOffset) const
 {
-    std::u16string& pool = *list.m_pPool;
     CCaptionEntry entry;
     entry.m_nStart = nStart;
-    entry.m_nLength = static_cast<uint32_t>(pool.size() - nOffset);
+    entry.m_nLength = static_cast<uint32_t>(list.m_pPool->size() - nOffset);
     entry.m_nOffset = nOffset;
+    InsertEntry(list, entry);
+}
+
+void CSamiReader::InsertMarkupEntry(CCaptionList& list, uint32_t nStart, int32_t nFirst, int32_t nLast) const
+{
+    CCaptionEntry entry;
+    entry.m_nStart = nStart;
+    entry.m_nLength = static_cast<uint32_t>(std::max(nLast - nFirst + 1, 0));
+    entry.m_nOffset = static_cast<uint64_t>(nFirst);
+    entry.m_bMarkup = 1;
+    InsertEntry(list, entry);
+}
+
+// Only entries that start together are told apart by their texts, so only
+// those are translated here.
+void CSamiReader::InsertEntry(CCaptionList& list, CCaptionEntry entry) const
+{
     if (!list.m_vecEntries.empty())
     {
-        const CCaptionEntry& greatest = list.m_vecEntries[list.m_nGreatest];
-        if (list.Equal(greatest, entry))
+        CCaptionEntry& greatest = list.m_vecEntries[list.m_nGreatest];
+        if (greatest.m_nStart == entry.m_nStart)
         {
-            pool.resize(nOffset);
-            return;
+            list.Materialise(greatest);
+            list.Materialise(entry);
+            if (list.Equal(greatest, entry))
+            {
+                // A pooled text is dropped when nothing was pooled after it.
+                if (entry.m_nOffset + entry.m_nLength == list.m_pPool->size())
+                    list.m_pPool->resize(entry.m_nOffset);
+                return;
+            }
         }
         if (list.Less(entry, greatest))
             list.m_bSorted = false;
@@ -370,10 +497,12 @@ void CSamiReader::AppendSrtText(CCaptionList& list, std::u16string& out, CTextSi
     }
     int64_t nCount = 0;
     std::u16string timeLine;
+    std::u16string scratch;
     for (size_t i = 0; i < entries.size(); ++i)
     {
         const CCaptionEntry& entry = entries[i];
-        if (entry.m_nLength == 0)
+        const std::u16string_view text = list.Text(entry, scratch);
+        if (text.empty())
             continue;
         const uint64_t nEnd = i + 1 < entries.size() ? entries[i + 1].m_nStart : uint64_t{entry.m_nStart} + 10000;
         timeLine.clear();
@@ -381,7 +510,7 @@ void CSamiReader::AppendSrtText(CCaptionList& list, std::u16string& out, CTextSi
         timeLine.append(u" --> ");
         CSrtProcessor::AppendTime(timeLine, nEnd);
         CSrtProcessor::AppendCueHead(out, ++nCount, timeLine);
-        AppendCaptionLines(out, list.Text(entry));
+        AppendCaptionLines(out, text);
         CSrtProcessor::AppendCueEnd(out);
         if (pStream)
             pStream->Flush();
@@ -392,38 +521,55 @@ CFailure CSamiReader::ConvertSamiToSrt(const CTextBuffer& document, const ClassS
                                        int32_t* pClasses) const
 {
     const char16_t* pText = document.Data();
-    const int32_t nLength = FindBodyEnd(pText, document.Length(), 0);
-    const CClassList classes = CollectClasses(pText, nLength);
-    if (pClasses)
-        *pClasses = static_cast<int32_t>(classes.m_vecNames.size());
-    if (classes.m_vecNames.empty())
-        return MakeFailure(FailureKind::NoCaptionClass);
-    // Captions are shorter than their markup; pages reserved but never
-    // written cost nothing.
+    const int32_t nLength = document.Length();
+    CClassList classes;
+    CClassIndex index(classes);
+    // Captions are shorter than their markup, and most stay markup until
+    // they are written; pages reserved but never written cost nothing.
     std::u16string pool;
     ReserveLarge(pool, static_cast<size_t>(nLength));
-    std::vector<CCaptionList> lists(classes.m_vecNames.size(), CCaptionList(pool));
-    std::vector<CaptionRecord> sync;  // the captions of one SYNC, pooled together per class
+    std::vector<CCaptionList> lists;
+    std::vector<CScannedCaption> sync;  // the captions of one SYNC, pooled together per class
     const auto poolSync = [&] {
-        std::stable_sort(sync.begin(), sync.end(),
-                         [](const CaptionRecord& a, const CaptionRecord& b) { return a.m_strClass < b.m_strClass; });
+        if (sync.size() > 1)
+            std::stable_sort(sync.begin(), sync.end(), [](const CScannedCaption& a, const CScannedCaption& b) {
+                return a.m_nClass < b.m_nClass;
+            });
         for (size_t i = 0; i < sync.size();)
         {
-            const size_t nOffset = pool.size();
-            size_t j = i;
-            for (; j < sync.size() && sync[j].m_strClass == sync[i].m_strClass; ++j)
-                AppendJoined(*this, pText, sync[j], nOffset, pool);
-            InsertPooledEntry(lists[IndexOfClass(classes, sync[i].m_strClass)], sync[i].m_nStart, nOffset);
+            size_t j = i + 1;
+            while (j < sync.size() && sync[j].m_nClass == sync[i].m_nClass)
+                ++j;
+            const auto nClass = static_cast<size_t>(sync[i].m_nClass);
+            while (lists.size() <= nClass)
+                lists.emplace_back(pool, pText);
+            if (j == i + 1)
+            {
+                InsertMarkupEntry(lists[nClass], sync[i].m_nStart, sync[i].m_nFirst, sync[i].m_nLast);
+            }
+            else
+            {
+                const size_t nOffset = pool.size();
+                for (size_t k = i; k < j; ++k)
+                    AppendJoined(*this, pText, sync[k], nOffset, pool);
+                InsertPooledEntry(lists[nClass], sync[i].m_nStart, nOffset);
+            }
             i = j;
         }
         sync.clear();
     };
-    WalkCaptions(pText, nLength, [&](const CaptionRecord& record) {
-        if (!sync.empty() && sync.back().m_nSync != record.m_nSync)
+    ScanDocument(*this, pText, nLength, true, index, [&](const CScannedCaption& caption) {
+        if (!sync.empty() && sync.back().m_nSync != caption.m_nSync)
             poolSync();
-        sync.push_back(record);
+        sync.push_back(caption);
     });
     poolSync();
+    if (pClasses)
+        *pClasses = static_cast<int32_t>(classes.m_vecNames.size());
+    if (classes.m_vecNames.empty())
+        return MakeFailure(FailureKind::NoCaptionClass);
+    while (lists.size() < classes.m_vecNames.size())
+        lists.emplace_back(pool, pText);
     CFailure failure;
     for (size_t i = 0; i < lists.size(); ++i)
     {
