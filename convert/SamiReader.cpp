@@ -14,24 +14,31 @@ namespace tavrel
 namespace
 {
 // The text at i, up to nEnd, starts with the word, ASCII case-insensitive.
-bool MatchesNoCase(const char16_t* pText, int32_t i, int32_t nEnd, std::u16string_view word)
+// Inline: it runs for every tag.
+inline bool MatchesNoCase(const char16_t* pText, int32_t i, int32_t nEnd, std::u16string_view word)
 {
-    return i <= nEnd && StartsWithNoCase(std::u16string_view(pText + i, static_cast<size_t>(nEnd - i)), word);
+    if (i > nEnd || static_cast<size_t>(nEnd - i) < word.size())
+        return false;
+    for (size_t k = 0; k < word.size(); ++k)
+        if (FoldAscii(pText[static_cast<size_t>(i) + k]) != FoldAscii(word[k]))
+            return false;
+    return true;
 }
 
-bool IsSyncTag(const char16_t* pText, int32_t nOpen, int32_t nClose)
+inline bool IsSyncTag(const char16_t* pText, int32_t nOpen, int32_t nClose)
 {
     return MatchesNoCase(pText, nOpen + 1, nClose, u"sync");
 }
 
-bool IsParagraphTag(const char16_t* pText, int32_t nOpen, int32_t nClose)
+inline bool IsParagraphTag(const char16_t* pText, int32_t nOpen, int32_t nClose)
 {
     return nOpen + 1 < nClose && FoldAscii(pText[nOpen + 1]) == u'p';
 }
 
-bool IsBodyEndTag(const char16_t* pText, int32_t nOpen, int32_t nClose)
+inline bool IsBodyEndTag(const char16_t* pText, int32_t nOpen, int32_t nClose)
 {
-    if (!MatchesNoCase(pText, nOpen + 1, nClose, u"/body") && !MatchesNoCase(pText, nOpen + 1, nClose, u"/sami"))
+    if (pText[nOpen + 1] != u'/' ||
+        (!MatchesNoCase(pText, nOpen + 1, nClose, u"/body") && !MatchesNoCase(pText, nOpen + 1, nClose, u"/sami")))
         return false;
     // </SAMIParam> is no end of the document.
     return !IsAsciiAlnum(pText[nOpen + 6]);
@@ -252,10 +259,23 @@ void CCaptionList::Sort()
 {
     if (m_bSorted)
         return;
-    for (CCaptionEntry& entry : m_vecEntries)
-        Materialise(entry);
+    // By start time first; only entries that share a start are translated
+    // and ordered by text, which keeps every tie in order of insertion.
     std::stable_sort(m_vecEntries.begin(), m_vecEntries.end(),
-                     [this](const CCaptionEntry& a, const CCaptionEntry& b) { return Less(a, b); });
+                     [](const CCaptionEntry& a, const CCaptionEntry& b) { return a.m_nStart < b.m_nStart; });
+    for (auto it = m_vecEntries.begin(); it != m_vecEntries.end();)
+    {
+        auto itEnd = it + 1;
+        while (itEnd != m_vecEntries.end() && itEnd->m_nStart == it->m_nStart)
+            ++itEnd;
+        if (itEnd - it > 1)
+        {
+            for (auto itTie = it; itTie != itEnd; ++itTie)
+                Materialise(*itTie);
+            std::stable_sort(it, itEnd, [this](const CCaptionEntry& a, const CCaptionEntry& b) { return Less(a, b); });
+        }
+        it = itEnd;
+    }
     m_nGreatest = m_vecEntries.empty() ? 0 : m_vecEntries.size() - 1;
     m_bSorted = true;
 }
