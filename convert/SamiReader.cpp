@@ -1,6 +1,7 @@
 #include "convert/SamiReader.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "srt/SrtProcessor.h"
 #include "text/LargeBuffer.h"
@@ -138,6 +139,38 @@ private:
     std::u16string m_strName;
 };
 
+// Index of the first c in [i, nEnd), or nEnd. Four units at a time: the
+// scan runs over every unit of the document.
+inline int32_t FindFrom(const char16_t* pText, int32_t i, int32_t nEnd, char16_t c)
+{
+    constexpr uint64_t kOnes = 0x0001000100010001u;
+    constexpr uint64_t kHighs = 0x8000800080008000u;
+    const uint64_t pattern = kOnes * c;
+    for (; i + 4 <= nEnd; i += 4)
+    {
+        uint64_t word = 0;
+        std::memcpy(&word, pText + i, sizeof word);
+        const uint64_t x = word ^ pattern;
+        if (((x - kOnes) & ~x & kHighs) != 0)
+            break;  // c is one of these four
+    }
+    while (i < nEnd && pText[i] != c)
+        ++i;
+    return i;
+}
+
+// Grows a list before it is full to what the rest of the document likely
+// needs, judged by the part read so far (nAt of nLength): doubling would
+// write most entries twice, each time into fresh pages.
+void ReserveEntries(std::vector<CCaptionEntry>& entries, int32_t nAt, int32_t nLength)
+{
+    const size_t n = entries.size();
+    if (n < entries.capacity())
+        return;
+    const uint64_t nEstimate = uint64_t{n} * static_cast<uint64_t>(nLength) / static_cast<uint64_t>(std::max(nAt, 1));
+    entries.reserve(std::clamp(static_cast<size_t>(nEstimate + nEstimate / 16), n + n / 2 + 16, 8 * n + 64));
+}
+
 // A caption as the scan finds it, with its class as an index.
 struct CScannedCaption
 {
@@ -166,11 +199,8 @@ void ScanDocument(const CSamiReader& reader, const char16_t* pText, int32_t nLen
     int32_t nEnd = nLength;
     for (int32_t i = 0;;)
     {
-        while (i < nLength && pText[i] != u'<')
-            ++i;
-        const int32_t nOpen = i;
-        while (i < nLength && pText[i] != u'>')
-            ++i;
+        const int32_t nOpen = FindFrom(pText, i, nLength, u'<');
+        i = FindFrom(pText, nOpen, nLength, u'>');
         if (i >= nLength)
             break;
         const int32_t nClose = i++;
@@ -563,6 +593,7 @@ CFailure CSamiReader::ConvertSamiToSrt(const CTextBuffer& document, const ClassS
             const auto nClass = static_cast<size_t>(sync[i].m_nClass);
             while (lists.size() <= nClass)
                 lists.emplace_back(pool, pText);
+            ReserveEntries(lists[nClass].m_vecEntries, sync[i].m_nFirst, nLength);
             if (j == i + 1)
             {
                 InsertMarkupEntry(lists[nClass], sync[i].m_nStart, sync[i].m_nFirst, sync[i].m_nLast);
