@@ -51,17 +51,12 @@ void AppendCaptionLines(std::u16string& out, std::u16string_view text)
 {
     const size_t n = text.size();
     size_t nLine = 0;
-    bool bVisible = false;
     size_t i = 0;
-    while (true)
+    while (i < n)
     {
-        if (i >= n || text[i] == u'\r')
+        if (text[i] == u'\r')
         {
             out.append(text.substr(nLine, i - nLine));
-            if (i >= n)
-                return;
-            if (bVisible)
-                out.push_back(u'\r');
             nLine = ++i;
             continue;
         }
@@ -69,17 +64,15 @@ void AppendCaptionLines(std::u16string& out, std::u16string_view text)
         {
             const size_t nGreater = text.find(u'>', i + 1);
             if (nGreater == std::u16string_view::npos)
-            {
-                out.append(text.substr(nLine));
-                return;
-            }
+                break;
             i = nGreater + 1;
             continue;
         }
         if (text[i] != u' ')
-            bVisible = true;
+            break;  // from here on every line end stays: the rest is copied as it is
         ++i;
     }
+    out.append(text.substr(nLine));
 }
 
 // Several P tags of one class in one SYNC are one caption: each text that is
@@ -373,7 +366,7 @@ bool CSamiReader::FindAttribute(const char16_t* pText, int32_t nOpen, int32_t nC
     const int32_t nName = static_cast<int32_t>(strName.size());
     for (int32_t i = nOpen + 1; i < nClose; ++i)
     {
-        if (!IsAsciiSpace(pText[i]) || !MatchesNoCase(pText, i + 1, nClose, strName))
+        if (pText[i] > u' ' || !IsAsciiSpace(pText[i]) || !MatchesNoCase(pText, i + 1, nClose, strName))
             continue;
         int32_t j = i + 1 + nName;
         while (j < nClose && IsAsciiSpace(pText[j]))
@@ -427,15 +420,11 @@ std::u16string CSamiReader::GetParagraphClass(const char16_t* pText, int32_t nOp
 bool CSamiReader::ReadTag(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen, int32_t& nClose,
                           std::u16string_view& tag) const
 {
-    int32_t i = std::max(nStart, 0);
-    while (i < nLength && pText[i] != u'<')
-        ++i;
+    int32_t i = FindFrom(pText, std::max(nStart, 0), nLength, u'<');
     if (i >= nLength)
         return false;
     nOpen = i;
-    ++i;
-    while (i < nLength && pText[i] != u'>')
-        ++i;
+    i = FindFrom(pText, i + 1, nLength, u'>');
     nClose = i < nLength ? i : nLength - 1;
     int32_t nEnd = nClose + 1;
     if (pText[nClose] == u'>')
