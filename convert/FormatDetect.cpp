@@ -104,6 +104,8 @@ bool IsSrt(std::u16string_view text)
         const size_t nAt = nDash - kArrow;
         if (nAt + kLength + 2 > text.size())
             return false;
+        if (text[nDash + 1] != u'-' || text[nDash + 2] != u'>')
+            continue;
         char16_t timeLine[kLength + 2] = {};
         text.copy(timeLine, kLength, nAt);
         timeLine[kLength] = kCr;
