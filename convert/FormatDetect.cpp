@@ -40,36 +40,82 @@ bool AnyLine(std::u16string_view text, TOnLine onLine)
     return false;
 }
 
-bool HasLine(std::u16string_view text, std::u16string_view word)
+// The end of the line that holds nAt: the index of its CR, or the length.
+size_t LineEnd(std::u16string_view text, size_t nAt)
 {
-    return AnyLine(text, [&](std::u16string_view line, size_t) { return line == word; });
+    const size_t nEnd = text.find(kCr, nAt);
+    return nEnd == std::u16string_view::npos ? text.size() : nEnd;
 }
 
-bool IsAss(std::u16string_view text)
+// Only blanks between the start of its line and nAt.
+bool StartsLine(std::u16string_view text, size_t nAt)
 {
-    return HasLine(text, u"[Script Info]") && (HasLine(text, u"[V4 Styles]") || HasLine(text, u"[V4+ Styles]")) &&
-           HasLine(text, u"[Events]");
+    while (nAt > 0 && IsBlank(text[nAt - 1]))
+        --nAt;
+    return nAt == 0 || text[nAt - 1] == kCr;
 }
 
-// A script whose styles heading is missing: the reader needs only the events.
-bool IsAssWithoutStyles(std::u16string_view text)
+// The ASS headings found on lines of their own.
+struct CAssHeadings
 {
-    return HasLine(text, u"[Script Info]") && HasLine(text, u"[Events]");
+    bool m_bScriptInfo = false;
+    bool m_bStyles = false;
+    bool m_bEvents = false;
+
+    bool IsAss() const { return m_bScriptInfo && m_bStyles && m_bEvents; }
+    // A script whose styles heading is missing: the reader needs only the events.
+    bool IsAssWithoutStyles() const { return m_bScriptInfo && m_bEvents; }
+};
+
+// Every heading starts with '[', so the walk goes from one '[' that starts
+// a line to the next and looks at nothing else.
+CAssHeadings FindAssHeadings(std::u16string_view text)
+{
+    CAssHeadings headings;
+    for (size_t nAt = FindRareUnit(text, u'['); nAt != std::u16string_view::npos && !headings.IsAss();
+         nAt = FindRareUnit(text, u'[', nAt))
+    {
+        if (!StartsLine(text, nAt))
+        {
+            ++nAt;
+            continue;
+        }
+        const size_t nEnd = LineEnd(text, nAt);
+        const std::u16string_view line = TrimIf(text.substr(nAt, nEnd - nAt), IsBlank);
+        headings.m_bScriptInfo = headings.m_bScriptInfo || line == u"[Script Info]";
+        headings.m_bStyles = headings.m_bStyles || line == u"[V4 Styles]" || line == u"[V4+ Styles]";
+        headings.m_bEvents = headings.m_bEvents || line == u"[Events]";
+        nAt = nEnd;
+    }
+    return headings;
 }
 
 // A time line on a line of its own, with at least one more character after
-// the CR that ends it.
+// the CR that ends it. Its arrow sits at a fixed place, so the walk goes from
+// one '-' to the next.
 bool IsSrt(std::u16string_view text)
 {
+    constexpr size_t kLength = CSrtProcessor::kTimeLineLength;
+    constexpr size_t kArrow = 13;  // the first '-' of " --> "
     const CSrtProcessor srt;
-    return AnyLine(text, [&](std::u16string_view line, size_t nAt) {
-        if (line.size() != CSrtProcessor::kTimeLineLength || nAt + CSrtProcessor::kTimeLineLength + 2 > text.size())
+    for (size_t nDash = FindRareUnit(text, u'-', kArrow); nDash != std::u16string_view::npos;
+         nDash = FindRareUnit(text, u'-', nDash + 1))
+    {
+        const size_t nAt = nDash - kArrow;
+        if (nAt + kLength + 2 > text.size())
             return false;
-        char16_t timeLine[CSrtProcessor::kTimeLineLength + 2] = {};
-        line.copy(timeLine, line.size());
-        timeLine[CSrtProcessor::kTimeLineLength] = kCr;
-        return srt.IsTimeLine(timeLine);
-    });
+        if (text[nDash + 1] != u'-' || text[nDash + 2] != u'>')
+            continue;
+        char16_t timeLine[kLength + 2] = {};
+        text.copy(timeLine, kLength, nAt);
+        timeLine[kLength] = kCr;
+        if (!srt.IsTimeLine(timeLine) || !StartsLine(text, nAt))
+            continue;
+        const std::u16string_view after = text.substr(nAt + kLength, LineEnd(text, nAt + kLength) - nAt - kLength);
+        if (TrimIf(after, IsBlank).empty())
+            return true;
+    }
+    return false;
 }
 
 // The first "<sami" must be followed by a blank or '>' on its line; a
@@ -113,7 +159,8 @@ SubtitleFormat DetectFormat(const CTextBuffer& buffer)
     const std::u16string_view text = buffer.View();
     if (text.empty())
         return SubtitleFormat::Unrecognised;
-    if (IsAss(text))
+    const CAssHeadings headings = FindAssHeadings(text);
+    if (headings.IsAss())
         return SubtitleFormat::Ass;
     if (IsSrt(text))
         return SubtitleFormat::Srt;
@@ -121,7 +168,7 @@ SubtitleFormat DetectFormat(const CTextBuffer& buffer)
         return SubtitleFormat::Sami;
     if (IsTolerantSrt(text))
         return SubtitleFormat::Srt;
-    if (IsAssWithoutStyles(text))
+    if (headings.IsAssWithoutStyles())
         return SubtitleFormat::Ass;
     return SubtitleFormat::Unrecognised;
 }

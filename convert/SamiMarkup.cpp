@@ -12,10 +12,21 @@ namespace tavrel
 
 namespace
 {
+// StartsWithNoCase, inline: it runs several times for every tag.
+inline bool StartsNoCase(std::u16string_view text, std::u16string_view prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (FoldAscii(text[i]) != FoldAscii(prefix[i]))
+            return false;
+    return true;
+}
+
 // Length of the &nbsp; (or &nbsp) entity at the start of the text, or 0.
 size_t EntityLength(std::u16string_view text)
 {
-    if (text.empty() || text[0] != u'&' || !StartsWithNoCase(text, u"&nbsp"))
+    if (text.empty() || text[0] != u'&' || !StartsNoCase(text, u"&nbsp"))
         return 0;
     return text.size() > 5 && text[5] == u';' ? 6 : 5;
 }
@@ -66,19 +77,19 @@ CTranslatedTag TranslateTag(std::u16string_view tag)
     const std::u16string_view t = TrimIf(tag, IsAsciiSpace);
     if (t.empty())
         return {};
-    if (t.size() >= 2 && StartsWithNoCase(t, u"br"))
+    if (t.size() >= 2 && StartsNoCase(t, u"br"))
         return {KindBreak, 0, u"\r", {}};
     for (const CStyleName& s : kOpenStyles)
-        if (StartsWithNoCase(t, s.prefix))
+        if (StartsNoCase(t, s.prefix))
             return {KindOpen, s.style, s.srt, {}};
     if (t.size() == 1)
         return {};
     for (const CStyleName& s : kCloseStyles)
-        if (StartsWithNoCase(t, s.prefix))
+        if (StartsNoCase(t, s.prefix))
             return {KindClose, s.style, s.srt, {}};
-    if (StartsWithNoCase(t, u"font"))
+    if (StartsNoCase(t, u"font"))
         return {KindOpen, u'f', {}, TrimIf(t.substr(4), IsAsciiSpace)};
-    if (StartsWithNoCase(t, u"/font"))
+    if (StartsNoCase(t, u"/font"))
         return {KindClose, u'f', u"</font>", {}};
     return {};
 }

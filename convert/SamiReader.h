@@ -36,12 +36,15 @@ struct CClassList
     void Add(const std::u16string& name);
 };
 
-// A caption of one class; its text lives in the pool of its list.
+// A caption of one class. Its text lives in the pool of its list, or is
+// still the SAMI markup [m_nOffset, m_nOffset + m_nLength) of the list's
+// source when m_bMarkup: most captions are translated only to be written.
 struct CCaptionEntry
 {
     uint32_t m_nStart = 0;
     uint32_t m_nLength = 0;
-    uint64_t m_nOffset = 0;
+    uint64_t m_nOffset : 63 = 0;
+    uint64_t m_bMarkup : 1 = 0;
 };
 
 // The captions of one class, ordered by start time and then text once
@@ -50,17 +53,25 @@ class CCaptionList
 {
 public:
     // The pool holds the caption texts; several lists may share one.
-    explicit CCaptionList(std::u16string& pool)
-        : m_pPool(&pool)
+    explicit CCaptionList(std::u16string& pool, const char16_t* pSource = nullptr)
+        : m_pPool(&pool),
+          m_pSource(pSource)
     {}
 
+    // The text of a pooled entry.
     std::u16string_view Text(const CCaptionEntry& entry) const;
+    // The text of any entry; markup is translated into scratch.
+    std::u16string_view Text(const CCaptionEntry& entry, std::u16string& scratch) const;
+    // Translates a markup entry into the pool.
+    void Materialise(CCaptionEntry& entry);
+    // Both entries pooled.
     bool Less(const CCaptionEntry& a, const CCaptionEntry& b) const;
     bool Equal(const CCaptionEntry& a, const CCaptionEntry& b) const;
     // Orders the entries; equal entries keep their order of insertion.
     void Sort();
 
     std::u16string* m_pPool;
+    const char16_t* m_pSource;
     std::vector<CCaptionEntry> m_vecEntries;
     size_t m_nGreatest = 0;  // index of the greatest entry so far
     bool m_bSorted = true;
@@ -117,12 +128,15 @@ public:
     void InsertCaptionEntry(CCaptionList& list, uint32_t nStart, std::u16string_view text) const;
     // The same for a text already appended to the list's pool from nOffset on.
     void InsertPooledEntry(CCaptionList& list, uint32_t nStart, size_t nOffset) const;
+    // The same for the markup [nFirst, nLast] of the list's source.
+    void InsertMarkupEntry(CCaptionList& list, uint32_t nStart, int32_t nFirst, int32_t nLast) const;
     // The whole SRT file of a class (CR line ends); sorts the list first.
     std::u16string BuildSrtText(CCaptionList& list) const;
     // With a stream, out is its pending text, written out cue by cue.
     void AppendSrtText(CCaptionList& list, std::u16string& out, CTextSink* pStream = nullptr) const;
 
 private:
+    void InsertEntry(CCaptionList& list, CCaptionEntry entry) const;
     bool FindTagOfKind(const char16_t* pText, int32_t nLength, int32_t nStart, int32_t& nOpen, int32_t& nClose,
                        bool (*pIsKind)(const char16_t*, int32_t, int32_t)) const;
 };

@@ -1,10 +1,12 @@
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "TestUtil.h"
 #include "convert/FormatDetect.h"
 #include "text/TextBuffer.h"
+#include "text/Unicode.h"
 
 using namespace tavrel;
 
@@ -65,6 +67,30 @@ INSTANTIATE_TEST_SUITE_P(
                     CDetectCase{"<SAMI>\n<P>x", SubtitleFormat::Unrecognised},
                     CDetectCase{"<SAMIX>\n<SAMI>\n<SYNC Start=1>", SubtitleFormat::Unrecognised},
                     CDetectCase{"<SYNC a<sami", SubtitleFormat::Unrecognised},
+                    CDetectCase{"[x] [Script Info]\n[Script Info]\n[[V4+ Styles]\n  [V4+ Styles]\n[Events]",
+                                SubtitleFormat::Ass},
+                    CDetectCase{"\xEA\xB1\x9B\n[Script Info]\n[V4+ Styles]\n[Events]\n", SubtitleFormat::Ass},
+                    CDetectCase{"a - b -- c --> d\n1\n" + kTime + "\nx\n", SubtitleFormat::Srt},
+                    CDetectCase{"1\nx" + kTime + "\nx\n", SubtitleFormat::Unrecognised},
+                    CDetectCase{"1\n" + kTime + " x\nx\n", SubtitleFormat::Unrecognised},
+                    CDetectCase{"1\n" + kTime + "\t" + kTime + "\nx\n", SubtitleFormat::Unrecognised},
                     CDetectCase{"just some words\n", SubtitleFormat::Unrecognised},
                     CDetectCase{std::string("\xFF\xFE\x00\xD8\x00\x00\r\x00", 8), SubtitleFormat::Unrecognised}));
+
+// Units that hold the searched byte elsewhere (U+5B00, U+AC5B for '[') are passed over.
+TEST(FindRareUnit, FindsOnlyWholeUnits)
+{
+    const std::u16string text = u"\u5B00\uAC5B[x[";
+    const std::tuple<char16_t, size_t, size_t> cases[] = {{u'[', 0, 2},
+                                                          {u'[', 3, 4},
+                                                          {u'[', 5, std::u16string::npos},
+                                                          {u'[', 99, std::u16string::npos},
+                                                          {u'\u5B00', 0, 0},
+                                                          {u'\uAC5B', 0, 1},
+                                                          {u'x', 0, 3},
+                                                          {u'y', 0, std::u16string::npos}};
+    for (const auto& [c, nFrom, nAt] : cases)
+        EXPECT_EQ(FindRareUnit(text, c, nFrom), nAt) << static_cast<int>(c) << " from " << nFrom;
+    EXPECT_EQ(FindRareUnit(std::u16string_view(), u'[', 0), std::u16string::npos);
+}
 }  // namespace

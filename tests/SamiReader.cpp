@@ -232,6 +232,30 @@ TEST_F(SamiConvertTest, JoinsParagraphsOfOneClassInOneSync)
     }
 }
 
+// Captions that start together are told apart by their texts: {captions, the KRCC file's cues}. A caption equal to
+// the greatest one before it is dropped, a joined one too; ties left out of order are sorted by text.
+TEST_F(SamiConvertTest, TellsCaptionsOfOneTimeApartByText)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"<SYNC Start=1000><P Class=KRCC>same<SYNC Start=1000><P Class=KRCC>same",
+         "1\n00:00:01,000 --> 00:00:11,000\nsame\n\n"},
+        {"<SYNC Start=2000><P Class=KRCC>b<SYNC Start=1000><P Class=KRCC>z<SYNC Start=1000><P Class=KRCC>a"
+         "<SYNC Start=1000><P Class=KRCC>z",
+         "1\n00:00:01,000 --> 00:00:01,000\na\n\n2\n00:00:01,000 --> 00:00:01,000\nz\n\n"
+         "3\n00:00:01,000 --> 00:00:02,000\nz\n\n4\n00:00:02,000 --> 00:00:12,000\nb\n\n"},
+        {"<SYNC Start=1000><P Class=KRCC>x<SYNC Start=1000><P Class=KRCC>x<P Class=KRCC>&nbsp;"
+         "<SYNC Start=1000><P Class=KRCC>y",
+         "1\n00:00:01,000 --> 00:00:01,000\nx\n\n2\n00:00:01,000 --> 00:00:11,000\ny\n\n"},
+        {"<SYNC Start=1000><P Class=KRCC>&nbsp;<SYNC Start=1000><P Class=KRCC><br><SYNC Start=3000><P Class=KRCC>z",
+         "1\n00:00:03,000 --> 00:00:13,000\nz\n\n"},
+    };
+    for (const auto& [captions, srt] : cases)
+    {
+        ASSERT_EQ(Convert("<SAMI><BODY>" + captions + "</BODY></SAMI>"), 1) << captions;
+        EXPECT_EQ(Output("KRCC"), Saved(srt)) << captions;
+    }
+}
+
 TEST_F(SamiConvertTest, ClasslessParagraphHasTheEmptyClass)
 {
     ASSERT_EQ(Convert("<SYNC Start=1><P ID=nameless>x"), 1);

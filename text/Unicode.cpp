@@ -243,4 +243,29 @@ void AppendDecimal(std::u16string& out, int64_t n)
     out.append(p, static_cast<size_t>(pEnd - p));
 }
 
+size_t FindRareUnit(std::u16string_view text, char16_t c, size_t nFrom)
+{
+    // Looks for a byte of c that is not zero, whatever the byte order, and
+    // keeps only hits at that byte of a unit equal to c.
+    if (nFrom >= text.size())
+        return std::u16string_view::npos;
+    unsigned char bytes[sizeof(char16_t)];
+    std::memcpy(bytes, &c, sizeof bytes);
+    const size_t nByte = bytes[0] != 0 ? 0 : 1;
+    const auto* const pBegin = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned char* const pEnd = pBegin + text.size() * sizeof(char16_t);
+    for (const unsigned char* p = pBegin + nFrom * sizeof(char16_t) + nByte; p < pEnd;)
+    {
+        const auto* pHit =
+            static_cast<const unsigned char*>(std::memchr(p, bytes[nByte], static_cast<size_t>(pEnd - p)));
+        if (pHit == nullptr)
+            break;
+        const size_t nAt = static_cast<size_t>(pHit - pBegin);
+        if (nAt % sizeof(char16_t) == nByte && text[nAt / sizeof(char16_t)] == c)
+            return nAt / sizeof(char16_t);
+        p = pHit + 1;
+    }
+    return std::u16string_view::npos;
+}
+
 }  // namespace tavrel

@@ -140,4 +140,9 @@ inline const char16_t* FindUnit(const char16_t* p, const char16_t* pEnd, char16_
     return p;
 }
 
+// Index of the first c in text from nFrom on, or npos. A byte search (memchr
+// speed) for units that are rare in the text; FindUnit above is cheaper for
+// units that come every line.
+size_t FindRareUnit(std::u16string_view text, char16_t c, size_t nFrom = 0);
+
 }  // namespace tavrel
