@@ -35,7 +35,7 @@ constexpr std::u16string_view kSyncClass = u"><P Class=KRCC>";
 constexpr std::u16string_view kBreakLine = u"<br>\r";
 constexpr std::u16string_view kNbspLine = u"&nbsp;\r";
 
-constexpr size_t kChunkUnits = 128 * 1024;
+constexpr size_t kChunkUnits = CTextSink::kFlushUnits;
 
 // Streams the document into both sinks, in chunks.
 class CSamiOutput

@@ -181,22 +181,30 @@ size_t CUtf8Decoder::Decode(const unsigned char* pBytes, size_t nBytes, bool bLa
             }
             else
             {
-                *pOut++ = static_cast<char16_t>(b);
-                ++i;
+                // A short run between other characters, such as the blank between two words.
+                do
+                    *pOut++ = static_cast<char16_t>(pBytes[i++]);
+                while (i < nBytes && pBytes[i] >= 0x20 && pBytes[i] < 0x80);
             }
             bAfterCr = false;
             continue;
         }
-        if ((b & 0xF0) == 0xE0 && i + 3 <= nBytes)
+        if ((b & 0xF0) == 0xE0)
         {
-            // The common case (Hangul) straight through; only an overlong form can give NUL, CR or LF.
-            const auto c =
-                static_cast<char16_t>(((b & 0x0F) << 12) | ((pBytes[i + 1] & 0x3Fu) << 6) | (pBytes[i + 2] & 0x3Fu));
-            if (c >= 0x80)
+            // The common case (Hangul) straight through, a run at a time; only an overlong form can give NUL,
+            // CR or LF.
+            const size_t nStart = i;
+            for (; i + 3 <= nBytes && (pBytes[i] & 0xF0) == 0xE0; i += 3)
             {
+                const auto c = static_cast<char16_t>(((pBytes[i] & 0x0Fu) << 12) | ((pBytes[i + 1] & 0x3Fu) << 6) |
+                                                     (pBytes[i + 2] & 0x3Fu));
+                if (c < 0x80)
+                    break;
                 *pOut++ = c;
+            }
+            if (i != nStart)
+            {
                 bAfterCr = false;
-                i += 3;
                 continue;
             }
         }

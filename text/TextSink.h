@@ -16,7 +16,7 @@ namespace tavrel
 class CTextSink
 {
 public:
-    static constexpr size_t kFlushUnits = size_t{1} << 16;
+    static constexpr size_t kFlushUnits = size_t{1} << 18;
 
     CTextSink() = default;
     virtual ~CTextSink() = default;
