@@ -726,27 +726,10 @@ bool CFileEncoder::AppendRemembered(std::u16string_view text, std::string& out)
     const size_t nUnits = text.size();
     for (size_t i = 0; i < nUnits;)
     {
-        char16_t c = text[i];
+        const char16_t c = text[i];
         if (c < 0x80)
         {
-            if (i + 4 <= nUnits && PackPlainAsciiQuad(text.data() + i, p))
-            {
-                i += 4;
-                p += 4;
-                continue;
-            }
-            for (;;)
-            {
-                *p++ = static_cast<unsigned char>(c);
-                ++i;
-                if (c == kCr)
-                {
-                    *p++ = '\n';
-                    break;
-                }
-                if (i == nUnits || (c = text[i]) >= 0x80)
-                    break;
-            }
+            i = PutAscii(text.data(), i, nUnits, p, true);
             continue;
         }
         // Surrogates stay unknown, so they only cost a test here.

@@ -25,25 +25,8 @@ int64_t EncodeUtf8As(const char16_t* pText, int64_t nUnits, unsigned char* pOut)
         uint32_t c = pText[i];
         if (c < 0x80)
         {
-            if (i + 4 <= nUnits && PackPlainAsciiQuad(pText + i, p))
-            {
-                i += 4;
-                p += 4;
-                continue;
-            }
-            for (;;)
-            {
-                *p++ = static_cast<unsigned char>(c);
-                ++i;
-                if (c == kCr)
-                {
-                    if constexpr (kCrAs == CrEncoding::CrLf)
-                        *p++ = '\n';
-                    break;
-                }
-                if (i == nUnits || (c = pText[i]) >= 0x80)
-                    break;
-            }
+            i = static_cast<int64_t>(
+                PutAscii(pText, static_cast<size_t>(i), static_cast<size_t>(nUnits), p, kCrAs == CrEncoding::CrLf));
             continue;
         }
         if (c >= 0x800 && !IsSurrogate(c))

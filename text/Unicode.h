@@ -60,6 +60,31 @@ inline bool PackPlainAsciiQuad(const char16_t* p, unsigned char* pOut)
     return true;
 }
 
+// Writes ASCII from pText[i] on (pText[i] is below 0x80): four units at once
+// when it can, else one by one up to a unit above 0x7F or after a CR, which
+// becomes CR LF when bCrLf. Returns where it stopped; pOut moves on.
+inline size_t PutAscii(const char16_t* pText, size_t i, size_t nUnits, unsigned char*& pOut, bool bCrLf)
+{
+    if (i + 4 <= nUnits && PackPlainAsciiQuad(pText + i, pOut))
+    {
+        pOut += 4;
+        return i + 4;
+    }
+    for (char16_t c = pText[i];;)
+    {
+        *pOut++ = static_cast<unsigned char>(c);
+        ++i;
+        if (c == u'\r')
+        {
+            if (bCrLf)
+                *pOut++ = '\n';
+            return i;
+        }
+        if (i == nUnits || (c = pText[i]) >= 0x80)
+            return i;
+    }
+}
+
 // UTF-8 <-> UTF-16 for strings that are not files (paths, command lines,
 // messages). Invalid input becomes U+FFFD; nothing throws.
 std::u16string Utf8ToU16(std::string_view text);
