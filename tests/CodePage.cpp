@@ -129,8 +129,9 @@ TEST(CodePage, FileEncoderWritesWhatEncodeCodePageWritesWhereverTheTextIsCut)
 {
     const std::u16string kLoneHigh(1, char16_t(0xD83D));
     const std::u16string kLoneLow(1, char16_t(0xDE00));
-    const std::u16string text = u"<SYNC Start=1000><P Class=KRCC>\r가나다 뷁, é€ かな漢字 ก\r" + kLoneHigh + u"a" +
-                                kLoneLow + u"\U0001F600\uFFFF\u00A0ÿ\rlast line without CR";
+    const std::u16string kMixed = u"가나다 뷁, é€ かな漢字 ก\r";
+    const std::u16string text = u"<SYNC Start=1000><P Class=KRCC>\r" + kMixed + kLoneHigh + u"a" + kLoneLow +
+                                u"\U0001F600\uFFFF\u00A0ÿ\rlast line without CR";
     for (const int nCodePage : {0, 949, 1252, 932, 65001})
     {
         SCOPED_TRACE(nCodePage);
