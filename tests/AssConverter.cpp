@@ -121,12 +121,6 @@ TEST_F(AssConvertTest, FailsWithoutWritingWhenEventsOrFormatAreMissing)
     }
 }
 
-TEST_F(AssConvertTest, ScriptWithoutDialogueWritesAnEmptyFile)
-{
-    ASSERT_TRUE(Convert(kHead + kFormat));
-    EXPECT_EQ(Output(), kBom);
-}
-
 TEST_F(AssConvertTest, LongCueWrittenInPiecesMatchesTheWholeText)
 {
     // A little over one write chunk (CTextFileStream::kFlushUnits).

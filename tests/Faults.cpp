@@ -27,7 +27,6 @@
 
 #include "TestUtil.h"
 #include "convert/AssConverter.h"
-#include "convert/FormatDetect.h"
 #include "convert/SamiReader.h"
 #include "run/Job.h"
 #include "srt/SrtProcessor.h"
@@ -123,11 +122,6 @@ std::vector<CJob> Jobs(bool (*keep)(const CJob&) = nullptr)
         {"ConvertSami", kSami, 0,
          [](const CPaths& p) {
              return Succeeds({Mode::Convert, p.in});
-         }},
-        {"Detect", kSrt, 0,
-         [](const CPaths& p) {
-             CTextBuffer source;
-             return source.Load(p.in) != 0 && DetectFormat(source) != SubtitleFormat::Unrecognised;
          }},
     };
     std::vector<CJob> vecJobs;

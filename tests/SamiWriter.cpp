@@ -91,18 +91,4 @@ TEST(WriteSami, DocumentAcrossWriteChunksComesOutWhole)
     ExpectSami(srt, utf8Body, legacyBody);
 }
 
-TEST(WriteSami, FullDeviceGivesTheSystemReason)
-{
-#ifndef _WIN32  // Windows has no device whose writes fail
-    CTextBuffer source;
-    source.Assign(u"1\r00:00:01,000 --> 00:00:02,000\ra\r");
-    CTextFileStream legacy(FullDevice(), FileEncoding::LegacyCode);
-    CStringSink utf8;
-    EXPECT_FALSE(CSrtProcessor().WriteSami(source, u"t", legacy, utf8).IsFailure());
-    EXPECT_FALSE(legacy.Commit());
-    EXPECT_EQ(legacy.Failure().m_nKind, FailureKind::OutputUnwritable);
-    EXPECT_EQ(legacy.Failure().m_strDetail, "/dev/full: No space left on device");
-    EXPECT_TRUE(utf8.Commit());
-#endif
-}
 }  // namespace

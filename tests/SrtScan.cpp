@@ -148,21 +148,16 @@ struct CTolerantCase
     std::u16string expected;  // empty: the text stays as it is
 };
 
-// Each line in the table ends with a CR unless it says otherwise; a rewritten line counts once.
+// Each line in the table ends with a CR unless it says otherwise; a rewritten line counts once. The common forms
+// (full stops, trailing blanks, coordinates, long seconds, dialogue times) are golden cases.
 TEST(TolerantTimeLine, RewritesRealWorldFormsAndLeavesTheirNeighbours)
 {
     const CTolerantCase cases[] = {
-        {u"FullStops", u"00:00:00.000 --> 00:00:03.766\r", u"00:00:00,000 --> 00:00:03,766\r"},
-        {u"TrailingBlanks", u"00:00:04,000 --> 00:00:05,500  \r", u"00:00:04,000 --> 00:00:05,500\r"},
-        {u"Coordinates", u"00:01:39,000 --> 00:01:41,040 X1:40 X2:600 Y1:20 Y2:50\r",
-         u"00:01:39,000 --> 00:01:41,040\r"},
-        {u"ThreeDigitSeconds", u"00:00:013,567 --> 00:00:15,000\r", u"00:00:13,567 --> 00:00:15,000\r"},
         {u"ShortFieldsAndTabs", u" \t0:0:1,5-->0:02,04\t\r", u"00:00:01,500 --> 00:00:02,040\r"},
         {u"NoRangeCheck", u"1:75:99 --> 2:00:00\r", u"02:16:39,000 --> 02:00:00,000\r"},
         {u"HundredHoursClamp", u"100:00:00,000 --> 999:59:59.9\r", u"99:59:59,999 --> 99:59:59,999\r"},
         {u"StrictAndTolerantInOneFile", u"00:00:01,000 --> 00:00:02,000\rA\r\r00:00:03.000 --> 00:00:04.000\rB",
          u"00:00:01,000 --> 00:00:02,000\rA\r\r00:00:03,000 --> 00:00:04,000\rB"},
-        {u"DialogueTimes", u"10:30 --> 11:00\r", u""},
         {u"WordsBefore", u"at 00:00:01.000 --> 00:00:02.000\r", u""},
         {u"WordsAfter", u"00:00:01.000 --> 00:00:02.000 later\r", u""},
         {u"FourDigitFraction", u"00:00:03,4560 --> 00:00:04,000\r", u""},
@@ -185,11 +180,4 @@ TEST(TolerantTimeLine, RewritesRealWorldFormsAndLeavesTheirNeighbours)
     }
 }
 
-TEST(AppendCue, LaysOutNumberTimeLineAndText)
-{
-    std::u16string out = u"x";
-    CSrtProcessor::AppendCue(out, 12, u"00:00:01,000 --> 00:00:02,000", u"a\rb");
-    CSrtProcessor::AppendCue(out, 1, u"00:00:01,000 --> 00:00:02,000", u"");
-    EXPECT_EQ(out, u"x12\r00:00:01,000 --> 00:00:02,000\ra\rb\r\r1\r00:00:01,000 --> 00:00:02,000\r\r\r");
-}
 }  // namespace
