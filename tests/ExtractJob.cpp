@@ -11,6 +11,7 @@ using namespace testutil;
 
 namespace
 {
+// Plain cues, empty cues and cues over several lines are golden cases (extract_ko_utf8, extract_empty_cues).
 struct CExtractCase
 {
     std::string srt;       // LF line ends, written with CR LF
@@ -34,14 +35,9 @@ TEST_P(ExtractTextTest, WritesCueTexts)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExtractTextTest,
-    testing::Values(CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\nHello\n\n2\n00:00:03,000 --> 00:00:04,000\nA\nB",
-                                 "Hello\n\n\n\nA\nB\n\n\n\n", 2},
-                    CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n<i>\nHi</i> lt's ''1 000''\n\n\n",
+    testing::Values(CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n<i>\nHi</i> lt's ''1 000''\n\n\n",
                                  "<i>Hi</i> lt's ''1 000''\n\n\n\n", 1},
-                    CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n\n",
-                                 "\n\n\n\nB\n\n\n\n", 2},
-                    // Lines of only white space inside a cue are left out, so the merge pairs the text back.
-                    CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\nA\n \t\nB\n\n", "A\nB\n\n\n\n", 1},
+                    // Lines of only white space inside a cue are left out (golden extract_whitespace_line).
                     CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n  \nA\n\n", "  A\n\n\n\n", 1},  // joined, as before
                     CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n\xE3\x80\x80\n\n", "\n\n\n\n", 1},
                     CExtractCase{"1\n00:00:01,000 --> 00:00:02,000\n A \n\n", " A \n\n\n\n", 1}));

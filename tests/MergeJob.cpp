@@ -1,7 +1,5 @@
-#include <algorithm>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -80,7 +78,11 @@ INSTANTIATE_TEST_SUITE_P(
         CMergeCase{kTwoCues, "\xE3\x80\x80\n\xE3\x80\x80\na\n\nb\n", kTwoPaired, 2, 0, 0},
         CMergeCase{"8\n00:75:00,000 --> 00:99:99,999\nx\n", "y\n", "1\n00:75:00,000 --> 00:99:99,999\ny\n\n", 1, 0, 0},
         CMergeCase{"1\n00:00:01,000 --> 00:00:02,500\n\n2\n00:00:03,000 --> 00:00:04,000\nz", "a\n\nb\n", kTwoPaired, 2,
-                   0, 0}));
+                   0, 0},
+        // A figure space is not a blank: its line is a paragraph.
+        CMergeCase{kTwoCues, "\xE2\x80\x87\n\nb\n\nc",
+                   "1\n00:00:01,000 --> 00:00:02,500\n\xE2\x80\x87\n\n2\n00:00:03,000 --> 00:00:04,000\nb\n\n", 2, 0,
+                   1}));
 
 // An extracted text merged back, over itself, onto its SRT file gives back the cues.
 TEST(MergeText, ExtractedTextMergesBack)
@@ -99,58 +101,6 @@ TEST(MergeText, ExtractedTextMergesBack)
     CStringSink merged;
     ASSERT_FALSE(processor.MergeText(source, text, merged).IsFailure());
     EXPECT_EQ(SinkBytes(merged), Saved(srt + "\n"));
-}
-// The merge reads its paragraphs straight from the loaded text; they must be
-// the ones CleanText's output holds: runs of lines split by empty lines.
-std::vector<std::u16string> CleanParagraphs(std::u16string_view text)
-{
-    const std::u16string cleaned = CleanText(text);
-    std::vector<std::u16string> paragraphs;
-    for (size_t nAt = 0; nAt < cleaned.size();)
-    {
-        size_t nEnd = cleaned.find(u"\r\r", nAt);
-        if (nEnd == std::u16string::npos)
-            nEnd = cleaned.size() - 1;  // the last line's CR
-        if (nEnd > nAt)
-            paragraphs.push_back(cleaned.substr(nAt, nEnd - nAt));
-        nAt = nEnd + 1;
-        while (nAt < cleaned.size() && cleaned[nAt] == u'\r')
-            ++nAt;
-    }
-    return paragraphs;
-}
-
-TEST(MergeText, TakesTheParagraphsOfTheCleanedText)
-{
-    const std::u16string timeLine = u"00:00:01,000 --> 00:00:02,000";
-    std::u16string srt;
-    for (int k = 1; k <= 3; ++k)
-        CSrtProcessor::AppendCue(srt, k, timeLine, u"x");
-    CTextBuffer srtBuffer;
-    srtBuffer.Assign(srt);
-    const std::u16string texts[] = {
-        u"",
-        u"\r\r\ra",
-        u" \xA0\t\ra\t\rb \r \r\r c\r\x3000\rd\r\re\rf",
-        u"a\r\rb\r\rc\r\rd\r\re",
-        std::u16string(u"a\rb\0\r\rc", 7),
-        u"\ra\r\x2007\r\r",
-    };
-    for (const std::u16string& text : texts)
-    {
-        const std::vector<std::u16string> paragraphs = CleanParagraphs(text);
-        std::u16string expected;
-        for (size_t k = 0; k < paragraphs.size() && k < 3; ++k)
-            CSrtProcessor::AppendCue(expected, static_cast<int64_t>(k + 1), timeLine, paragraphs[k]);
-        CTextBuffer textBuffer;
-        textBuffer.Assign(text);
-        CStringSink out;
-        CSrtJobStats stats;
-        CSrtProcessor().MergeText(srtBuffer, textBuffer, out, &stats);
-        out.Commit();
-        EXPECT_EQ(out.Text(), expected);
-        EXPECT_EQ(stats.m_nParagraphsLeft, std::max<int64_t>(0, static_cast<int64_t>(paragraphs.size()) - 3));
-    }
 }
 
 }  // namespace
